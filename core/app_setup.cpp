@@ -1,0 +1,21 @@
+#include "core/app_setup.h"
+
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QIcon>
+
+static void initResources() { Q_INIT_RESOURCE(resources); }
+
+void setupApplication() {
+    initResources();
+    // Not indexed by fontconfig: load the faces of the look from where Debian puts them.
+    static const char *const kFonts[] = {"tahoma.ttf", "tahomabd.ttf", "marlett.ttf",
+                                         "small_fonts.ttf"};
+    for (const char *file : kFonts) {
+        const QString path = QStringLiteral("/usr/share/wine/fonts/") + QLatin1String(file);
+        if (QFileInfo::exists(path)) QFontDatabase::addApplicationFont(path);
+    }
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/program.png")));
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+}

@@ -1,0 +1,244 @@
+#include "core/controls.h"
+
+#include <QDir>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QVariant>
+
+#include "core/host_services.h"
+#include "core/twips.h"
+
+namespace tw {
+namespace {
+
+// Each axis keeps (twips set last, pixel it mapped to).
+double read(const QWidget *w, const char *name, int pixelsNow) {
+    const QVariant kept = w->property(name);
+    if (kept.isValid()) {
+        const QPointF pair = kept.toPointF();
+        if (qRound(pair.y()) == pixelsNow) return pair.x();
+    }
+    return twips::fromPixels(pixelsNow);
+}
+
+void keep(QWidget *w, const char *name, double value, int pixels) {
+    w->setProperty(name, QPointF(value, pixels));
+}
+
+}  // namespace
+
+double left(const QWidget *w) { return read(w, "_twLeft", w->geometry().x()); }
+double top(const QWidget *w) { return read(w, "_twTop", w->geometry().y()); }
+double width(const QWidget *w) { return read(w, "_twWidth", w->geometry().width()); }
+double height(const QWidget *w) { return read(w, "_twHeight", w->geometry().height()); }
+
+void setLeft(QWidget *w, double value) {
+    const int px = twips::toPixels(value);
+    w->move(px, w->geometry().y());
+    keep(w, "_twLeft", value, px);
+}
+
+void setTop(QWidget *w, double value) {
+    const int px = twips::toPixels(value);
+    w->move(w->geometry().x(), px);
+    keep(w, "_twTop", value, px);
+}
+
+void setWidth(QWidget *w, double value) {
+    const int px = qMax(0, twips::toPixels(value));
+    w->resize(px, w->geometry().height());
+    keep(w, "_twWidth", value, px);
+}
+
+void setHeight(QWidget *w, double value) {
+    const int px = qMax(0, twips::toPixels(value));
+    w->resize(w->geometry().width(), px);
+    keep(w, "_twHeight", value, px);
+}
+
+void place(QWidget *w, double l, double t, double wd, double h) {
+    setLeft(w, l);
+    setTop(w, t);
+    setWidth(w, wd);
+    setHeight(w, h);
+}
+
+}  // namespace tw
+
+namespace fonts {
+
+QFont byName(const QString &family, double points, bool bold, bool italic) {
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setItalic(italic);
+    font.setStyleStrategy(QFont::PreferAntialias);
+    return font;
+}
+
+QFont tahoma(double points, bool bold) {
+    return byName(QStringLiteral("Tahoma"), points, bold, false);
+}
+
+QFont timesItalic(double points) {
+    return byName(QStringLiteral("Times New Roman"), points, false, true);
+}
+
+}  // namespace fonts
+
+QColor RGB(int red, int green, int blue) {
+    return QColor(qBound(0, red, 255), qBound(0, green, 255), qBound(0, blue, 255));
+}
+
+void setForeColor(QWidget *w, const QColor &color) {
+    QPalette palette = w->palette();
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::Text, color);
+    palette.setColor(QPalette::ButtonText, color);
+    w->setPalette(palette);
+}
+
+QColor foreColor(const QWidget *w) { return w->palette().color(QPalette::WindowText); }
+
+Label::Label(QWidget *parent, const QString &name, const QString &caption, double left,
+             double top, double width, double height, Qt::Alignment align)
+    : QLabel(caption, parent) {
+    setObjectName(name);
+    setFont(fonts::tahoma());
+    setAlignment(align | Qt::AlignTop);
+    setWordWrap(true);
+    setTextFormat(Qt::PlainText);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAutoFillBackground(false);
+    tw::place(this, left, top, width, height);
+}
+
+void Label::setBackColor(const QColor &color) {
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, color);
+    setPalette(palette);
+    setAttribute(Qt::WA_TranslucentBackground, false);
+    setAutoFillBackground(true);
+}
+
+void Label::mousePressEvent(QMouseEvent *event) {
+    m_pressed = event->button() == Qt::LeftButton;
+    QLabel::mousePressEvent(event);
+}
+
+void Label::mouseReleaseEvent(QMouseEvent *event) {
+    const bool click = m_pressed && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    m_pressed = false;
+    QLabel::mouseReleaseEvent(event);
+    if (click) emit Click();
+}
+
+TextBox::TextBox(QWidget *parent, const QString &name, double left, double top, double width,
+                 double height, bool password)
+    : QLineEdit(parent) {
+    setObjectName(name);
+    setFont(fonts::tahoma());
+    if (password) {
+        setEchoMode(QLineEdit::Password);
+        // One "*" per character, whatever the style would draw.
+        setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+    }
+    tw::place(this, left, top, width, height);
+}
+
+CheckBox::CheckBox(QWidget *parent, const QString &name, const QString &caption, double left,
+                   double top, double width, double height)
+    : QCheckBox(caption, parent) {
+    setObjectName(name);
+    setFont(fonts::tahoma());
+    tw::place(this, left, top, width, height);
+    connect(this, &QCheckBox::toggled, this, &CheckBox::Click);
+}
+
+Line::Line(QWidget *parent, const QString &name, double x1, double y1, double x2, double y2,
+           const QColor &color)
+    : QWidget(parent), m_color(color), m_vertical(x1 == x2) {
+    setObjectName(name);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    const double left = qMin(x1, x2), top = qMin(y1, y2);
+    const double px = twips::perPixel();
+    if (m_vertical) {
+        tw::place(this, left, top, px, qAbs(y2 - y1) + px);
+    } else {
+        tw::place(this, left, top, qAbs(x2 - x1) + px, px);
+    }
+}
+
+void Line::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    painter.fillRect(rect(), m_color);
+}
+
+Image::Image(QWidget *parent, const QString &name, double left, double top, double width,
+             double height)
+    : QLabel(parent) {
+    setObjectName(name);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setAttribute(Qt::WA_TranslucentBackground);
+    tw::place(this, left, top, width, height);
+}
+
+void Image::setPicture(const QPixmap &picture) {
+    m_picture = picture;
+    setPixmap(picture);
+}
+
+FileList::FileList(QWidget *parent, const QString &name, double left, double top, double width,
+                   double height)
+    : QListWidget(parent), m_path(QDir::currentPath()) {
+    setObjectName(name);
+    setFont(fonts::tahoma());
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    tw::place(this, left, top, width, height);
+    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0) emit Click();
+    });
+}
+
+bool FileList::setPath(const QString &path) {
+    QStringList names;
+    if (!host().listFiles(path, m_pattern, &names)) return false;
+    m_path = path;
+    refresh();
+    return true;
+}
+
+void FileList::setPattern(const QString &pattern) {
+    m_pattern = pattern;
+    refresh();
+}
+
+QString FileList::FileName() const {
+    const QListWidgetItem *item = currentItem();
+    return item ? item->text() : QString();
+}
+
+void FileList::refresh() {
+    QStringList names;
+    host().listFiles(m_path, m_pattern, &names);
+    const QSignalBlocker blocker(this);
+    clear();
+    addItems(names);
+}
+
+Timer::Timer(QObject *parent, const QString &name, int intervalMs, bool enabled)
+    : QTimer(parent) {
+    setObjectName(name);
+    setInterval(intervalMs);
+    setTimerType(Qt::CoarseTimer);
+    if (enabled) start();
+}
+
+void Timer::setEnabled(bool enabled) {
+    if (enabled) {
+        start();
+    } else {
+        stop();
+    }
+}

@@ -1,0 +1,149 @@
+#include "core/form.h"
+
+#include <QEvent>
+#include <QPainter>
+#include <QWindow>
+
+#include "core/controls.h"
+#include "core/host_services.h"
+#include "core/twips.h"
+
+const char *const kCreditText = "TALVENDOK - a launcher bar of your own";
+
+Form::Form(const char *name, double widthTwips, double heightTwips, Frame frame)
+    : QWidget(nullptr), m_frame(frame) {
+    setObjectName(QString::fromLatin1(name));
+    setWindowRole(QString::fromLatin1(name));
+    Qt::WindowFlags flags;
+    switch (frame) {
+        case Tool: flags = Qt::Tool | Qt::FramelessWindowHint; break;
+        case Frameless: flags = Qt::Window | Qt::FramelessWindowHint; break;
+        case Titled:
+            flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                    Qt::CustomizeWindowHint;
+            break;
+    }
+    setWindowFlags(flags);
+    setWindowTitle(QString());
+    setFont(fonts::tahoma());
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(192, 192, 192));
+    setPalette(palette);
+    setAutoFillBackground(false);
+    const int w = twips::toPixels(widthTwips), h = twips::toPixels(heightTwips);
+    if (frame == Titled) {
+        setFixedSize(w, h);
+    } else {
+        resize(w, h);
+        setFixedSize(w, h);
+    }
+}
+
+double Form::Left() const { return tw::left(this); }
+double Form::Top() const { return tw::top(this); }
+double Form::Width() const { return tw::width(this); }
+double Form::Height() const { return tw::height(this); }
+
+void Form::setLeft(double value) {
+    tw::setLeft(this, value);
+    m_wantedPos = geometry().topLeft();
+    m_placed = !isVisible();
+}
+
+void Form::setTop(double value) {
+    tw::setTop(this, value);
+    m_wantedPos = geometry().topLeft();
+    m_placed = !isVisible();
+}
+
+void Form::Show() { setVisible(true); }
+
+void Form::SetFocus() {
+    if (!isVisible()) return;
+    raise();
+    activateWindow();
+}
+
+void Form::setVisible(bool visible) { QWidget::setVisible(visible); }
+
+void Form::centre() {
+    const QSizeF screen = host().screenSizeTwips();
+    setLeft((screen.width() - Width()) / 2);
+    setTop((screen.height() - Height()) / 2);
+}
+
+void Form::setPicture(const QPixmap &picture) {
+    m_picture = picture;
+    update();
+}
+
+bool Form::loadPicture(const QString &path) {
+    QPixmap picture;
+    if (!host().loadPicture(path, &picture)) return false;
+    setPicture(picture);
+    return true;
+}
+
+Label *Form::heading(const QString &text, double left, double top, double width, double height,
+                     double points) {
+    auto *label = new Label(this, QStringLiteral("Label1"), text, left, top, width, height);
+    label->setFont(fonts::timesItalic(points));
+    label->setWordWrap(false);
+    setForeColor(label, Qt::white);
+    return label;
+}
+
+Line *Form::rule(const QString &name, double x1, double x2, double y) {
+    return new Line(this, name, x1, y, x2, y, RGB(0, 192, 192));
+}
+
+void Form::creditStrip(const QString &stripName, double stripLeft, double stripTop,
+                       double stripWidth, const QString &textName, double textLeft,
+                       double textTop, double textWidth, double textHeight) {
+    auto *strip = new Label(this, stripName, QString(), stripLeft, stripTop, stripWidth, 375);
+    strip->setBackColor(RGB(0, 0, 0));
+    if (textName.isEmpty()) {
+        strip->setCaption(QString::fromLatin1(kCreditText));
+        strip->setAlignment(Qt::AlignCenter);
+        setForeColor(strip, Qt::white);
+        return;
+    }
+    auto *text = new Label(this, textName, QString::fromLatin1(kCreditText), textLeft, textTop,
+                           textWidth, textHeight, Qt::AlignHCenter);
+    setForeColor(text, Qt::white);
+    text->setWordWrap(false);
+}
+
+void Form::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    if (!m_picture.isNull()) painter.drawPixmap(0, 0, m_picture);
+    if (m_frame != Titled) {
+        // The thin fixed frame, drawn over the outermost pixels of the client area.
+        painter.setPen(QColor(64, 64, 64));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void Form::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    if (m_frame == Tool) host().skipTaskbar(this);
+    if (m_placed && windowHandle()) {
+        // Some window managers leave a frameless tool window believing it sits at 0,0
+        // after they reparent it: place it again once it is mapped.
+        m_placed = false;
+        m_replaceAfterMap = true;
+        windowHandle()->removeEventFilter(this);
+        windowHandle()->installEventFilter(this);
+    }
+}
+
+bool Form::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose && m_replaceAfterMap &&
+        windowHandle()->isExposed()) {
+        m_replaceAfterMap = false;
+        if (geometry().topLeft() != m_wantedPos) move(m_wantedPos);
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QPixmap>
+#include <QPoint>
+#include <QWidget>
+
+class Label;
+class Line;
+
+// The window base every window of the system shares: a client area given in twips, a
+// thin fixed frame drawn over its outermost pixels, a background picture, and the
+// heading, rule and credit strip of the common look.
+class Form : public QWidget {
+    Q_OBJECT
+public:
+    enum Frame {
+        Tool,       // no title bar, no task bar entry
+        Frameless,  // no title bar, with a task bar entry
+        Titled,     // an ordinary window with a title bar and a task bar entry
+    };
+
+    Form(const char *name, double widthTwips, double heightTwips, Frame frame);
+
+    // Runs once, when the registry creates the window.
+    virtual void Form_Load() {}
+
+    double Left() const;
+    double Top() const;
+    double Width() const;
+    double Height() const;
+    void setLeft(double value);
+    void setTop(double value);
+
+    void Show();
+    void SetFocus();
+    bool Visible() const { return isVisible(); }
+    void setVisible(bool visible) override;
+    // Left = (screen width - width) / 2, Top = (screen height - height) / 2, in twips.
+    void centre();
+
+    QPixmap Picture() const { return m_picture; }
+    void setPicture(const QPixmap &picture);
+    // Loads a picture file as the background; false (background unchanged) when it fails.
+    bool loadPicture(const QString &path);
+
+protected:
+    Label *heading(const QString &text, double left, double top, double width, double height,
+                   double points);
+    Line *rule(const QString &name, double x1, double x2, double y);
+    // Black strip along the bottom with a white one-line credit over it.
+    void creditStrip(const QString &stripName, double stripLeft, double stripTop,
+                     double stripWidth, const QString &textName, double textLeft,
+                     double textTop, double textWidth, double textHeight);
+
+    void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QPixmap m_picture;
+    Frame m_frame;
+    bool m_placed = false;  // placed while hidden: place again once mapped
+    QPoint m_wantedPos;
+    bool m_replaceAfterMap = false;
+};
+
+// The one-line credit every window with a credit strip carries.
+extern const char *const kCreditText;

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QPixmap>
+#include <QSize>
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+#include <QTime>
+
+class QWidget;
+class QMouseEvent;
+class FileChooser;
+
+// Everything the windows ask of the desktop and the operating system. Tests replace
+// only what blocks or ends the process; the rest is the real thing.
+class HostServices {
+public:
+    virtual ~HostServices() = default;
+
+    // Settings store, application "TALVENDOK". Save returns false when nothing reached disk.
+    virtual QString getSetting(const QString &section, const QString &key,
+                               const QString &defaultValue) = 0;
+    virtual bool saveSetting(const QString &section, const QString &key,
+                             const QString &value) = 0;
+
+    // Starts a command line detached, never through a shell; false when it cannot start.
+    virtual bool startProgram(const QString &commandLine) = 0;
+    // An ordinary, not hidden file (folders and hidden files count as missing).
+    virtual bool fileExists(const QString &path) = 0;
+    // Names of the ordinary, not hidden files in a folder that match a pattern, sorted by
+    // name; false when the folder cannot be listed.
+    virtual bool listFiles(const QString &folder, const QString &pattern, QStringList *names) = 0;
+    // Open-file dialog; false on cancel. The chooser keeps its own state between uses.
+    virtual bool showOpenDialog(FileChooser &chooser) = 0;
+    // Blocks until dismissed. Style 16: stop icon and one OK button.
+    virtual void messageBox(const QString &prompt, int style = 16, const QString &title = {}) = 0;
+    virtual QSizeF screenSizeTwips() = 0;
+    // Loads a picture recognised by content; for files holding several images the one
+    // closest to `preferred` is taken. False for anything that is not a loadable picture.
+    virtual bool loadPicture(const QString &path, QPixmap *out, QSize preferred = {}) = 0;
+    virtual QTime currentTime() = 0;
+    // Ends the program at once; no window's unload handling runs.
+    virtual void programEnd() = 0;
+    // The bar drag: hands a move that has started on `window` to the window manager.
+    // False where no window manager takes it: the caller then moves the window itself.
+    virtual bool windowDrag(QWidget *window) = 0;
+    // Keeps a window out of task bars (needed each time it is shown on X11).
+    virtual void skipTaskbar(QWidget *window) = 0;
+    // A path of the system (possibly drive-letter) as it is found on this machine.
+    virtual QString localPath(const QString &path) = 0;
+};
+
+HostServices &host();
+// Installs the services for the rest of the run; the caller keeps ownership.
+void setHost(HostServices *services);
+
+// Clock text "hh:mm:ss AMPM": 12-hour, two-digit hours, the locale's AM/PM designator.
+QString clockText(const QTime &time);
+
+// RGB(red, green, blue) packed as red + 256 x green + 65536 x blue.
+inline long rgbPack(int red, int green, int blue) {
+    return static_cast<long>(red) + 256L * green + 65536L * blue;
+}

@@ -1,0 +1,227 @@
+#include "core/qt_host_services.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QLocale>
+#include <QMessageBox>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QWidget>
+#include <QWindow>
+
+#include "core/file_chooser.h"
+#include "core/local_paths.h"
+#include "core/twips.h"
+
+#ifdef TALVENDOK_HAVE_XCB
+#include <xcb/xcb.h>
+#endif
+
+namespace {
+HostServices *g_host = nullptr;
+// Pictures beyond this are refused before decoding: no background needs more.
+constexpr qint64 kMaxPicturePixels = 64LL * 1024 * 1024;
+}  // namespace
+
+HostServices &host() {
+    if (!g_host) {
+        static QtHostServices fallback;
+        g_host = &fallback;
+    }
+    return *g_host;
+}
+
+void setHost(HostServices *services) { g_host = services; }
+
+QString clockText(const QTime &time) {
+    int hour = time.hour() % 12;
+    if (hour == 0) hour = 12;
+    const QLocale locale = QLocale::system();
+    QString designator = time.hour() < 12 ? locale.amText() : locale.pmText();
+    if (designator.isEmpty()) designator = time.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM");
+    return QStringLiteral("%1:%2:%3 %4")
+        .arg(hour, 2, 10, QLatin1Char('0'))
+        .arg(time.minute(), 2, 10, QLatin1Char('0'))
+        .arg(time.second(), 2, 10, QLatin1Char('0'))
+        .arg(designator);
+}
+
+QString QtHostServices::getSetting(const QString &section, const QString &key,
+                                   const QString &defaultValue) {
+    return m_settings->get(section, key, defaultValue);
+}
+
+bool QtHostServices::saveSetting(const QString &section, const QString &key,
+                                 const QString &value) {
+    return m_settings->save(section, key, value);
+}
+
+bool QtHostServices::startProgram(const QString &commandLine) {
+    localpaths::Command command;
+    if (!localpaths::splitCommandLine(commandLine, &command)) return false;
+    // The text viewer of the original platform: a notepad of the user's, else the
+    // desktop's opener for the file.
+    if (command.program.compare(QLatin1String("notepad"), Qt::CaseInsensitive) == 0) {
+        const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+        if (opener.isEmpty()) return false;
+        command.program = opener;
+    }
+    const QFileInfo info(command.program);
+    if (!info.isAbsolute() || !info.isFile() || !info.isExecutable()) return false;
+    QProcess process;
+    process.setProgram(info.absoluteFilePath());
+    process.setArguments(command.arguments);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    return process.startDetached();
+}
+
+bool QtHostServices::fileExists(const QString &path) {
+    const QFileInfo info(localPath(path));
+    return info.isFile() && !info.isHidden();
+}
+
+bool QtHostServices::listFiles(const QString &folder, const QString &pattern,
+                               QStringList *names) {
+    const QString local = localPath(folder);
+    if (!QFileInfo(local).isDir()) return false;
+    QDir dir(local);
+    *names = dir.entryList(QStringList{pattern}, QDir::Files | QDir::NoDotAndDotDot,
+                           QDir::Name | QDir::IgnoreCase);
+    return dir.isReadable();
+}
+
+bool QtHostServices::showOpenDialog(FileChooser &chooser) {
+    QFileDialog dialog;
+    dialog.setObjectName(QStringLiteral("FileChooser"));
+    dialog.setWindowRole(QStringLiteral("FileChooser"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setWindowTitle(chooser.DialogTitle);
+    QStringList filters;
+    for (const auto &entry : FileChooser::parseFilter(chooser.Filter)) {
+        QString patterns = entry.second;
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << entry.first + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        const int index = qBound(1, chooser.FilterIndex, int(filters.size())) - 1;
+        dialog.selectNameFilter(filters[index]);
+    }
+    if (!chooser.InitDir.isEmpty()) dialog.setDirectory(localPath(chooser.InitDir));
+    if (!chooser.FileName.isEmpty()) dialog.selectFile(localPath(chooser.FileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    chooser.FileName = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    return true;
+}
+
+void QtHostServices::messageBox(const QString &prompt, int style, const QString &title) {
+    QMessageBox box;
+    box.setObjectName(QStringLiteral("MessageBox"));
+    box.setWindowRole(QStringLiteral("MessageBox"));
+    box.setWindowTitle(title.isEmpty() ? QStringLiteral("TALVENDOK") : title);
+    box.setText(prompt);
+    box.setIcon((style & 0x70) == 16 ? QMessageBox::Critical : QMessageBox::Information);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+QSizeF QtHostServices::screenSizeTwips() {
+    QSize size(1280, 1024);
+    if (auto *screen = QGuiApplication::primaryScreen()) size = screen->geometry().size();
+    return QSizeF(twips::fromPixels(size.width()), twips::fromPixels(size.height()));
+}
+
+bool QtHostServices::loadPicture(const QString &path, QPixmap *out, QSize preferred) {
+    const QString local = localPath(path);
+    if (!QFileInfo(local).isFile()) return false;
+    QImageReader reader(local);
+    reader.setDecideFormatFromContent(true);
+    if (!reader.canRead()) return false;
+    // Several images (an icon file): take the one closest to the size shown.
+    if (preferred.isValid() && reader.imageCount() > 1) {
+        int best = 0;
+        qint64 bestDistance = -1;
+        for (int i = 0; i < reader.imageCount() && i < 64; ++i) {
+            if (!reader.jumpToImage(i)) break;
+            const QSize s = reader.size();
+            if (!s.isValid()) continue;
+            const qint64 distance = qAbs(qint64(s.width()) - preferred.width()) +
+                                    qAbs(qint64(s.height()) - preferred.height());
+            if (bestDistance < 0 || distance < bestDistance) {
+                bestDistance = distance;
+                best = i;
+            }
+        }
+        reader.jumpToImage(best);
+    }
+    const QSize declared = reader.size();
+    if (declared.isValid() && qint64(declared.width()) * declared.height() > kMaxPicturePixels)
+        return false;
+    const QImage image = reader.read();
+    if (image.isNull()) return false;
+    *out = QPixmap::fromImage(image);
+    return !out->isNull();
+}
+
+QTime QtHostServices::currentTime() { return QTime::currentTime(); }
+
+void QtHostServices::programEnd() { QCoreApplication::exit(0); }
+
+bool QtHostServices::windowDrag(QWidget *window) {
+    QWindow *handle = window ? window->windowHandle() : nullptr;
+    return handle && handle->startSystemMove();
+}
+
+void QtHostServices::skipTaskbar(QWidget *window) {
+#ifdef TALVENDOK_HAVE_XCB
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || !window) return;
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11) return;
+    xcb_connection_t *conn = x11->connection();
+    const auto win = static_cast<xcb_window_t>(window->winId());
+    auto intern = [conn](const char *name) {
+        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
+            conn, xcb_intern_atom(conn, 0, uint16_t(strlen(name)), name), nullptr);
+        xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        free(reply);
+        return atom;
+    };
+    const xcb_atom_t state = intern("_NET_WM_STATE");
+    const xcb_atom_t wanted[] = {intern("_NET_WM_STATE_SKIP_TASKBAR"),
+                                 intern("_NET_WM_STATE_SKIP_PAGER")};
+    // Before the window is mapped, _NET_WM_STATE is ours to write; Qt merges its own
+    // states into it when it maps the window.
+    QList<xcb_atom_t> atoms;
+    xcb_get_property_reply_t *prop = xcb_get_property_reply(
+        conn, xcb_get_property(conn, 0, win, state, XCB_ATOM_ATOM, 0, 1024), nullptr);
+    if (prop && prop->format == 32 && prop->type == XCB_ATOM_ATOM) {
+        const auto *data = static_cast<const xcb_atom_t *>(xcb_get_property_value(prop));
+        for (int i = 0; i < xcb_get_property_value_length(prop) / 4; ++i) atoms.append(data[i]);
+    }
+    free(prop);
+    for (xcb_atom_t atom : wanted) {
+        if (atom != XCB_ATOM_NONE && !atoms.contains(atom)) atoms.append(atom);
+    }
+    xcb_change_property(conn, XCB_PROP_MODE_REPLACE, win, state, XCB_ATOM_ATOM, 32,
+                        uint32_t(atoms.size()), atoms.constData());
+    xcb_flush(conn);
+#else
+    Q_UNUSED(window);
+#endif
+}
+
+void QtHostServices::reopenSettings() {
+    m_settings.reset();
+    m_settings = std::make_unique<SettingsStore>();
+}
+
+QString QtHostServices::localPath(const QString &path) { return localpaths::map(path); }

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class QSettings;
+
+// The per-user store of text values, addressed by section and key under the one
+// application name. Reads never create a key; every save is on disk before it returns.
+class SettingsStore {
+public:
+    static constexpr const char *kApplication = "TALVENDOK";
+
+    SettingsStore();
+    ~SettingsStore();
+
+    QString get(const QString &section, const QString &key, const QString &defaultValue) const;
+    // False when the value did not reach the disk.
+    bool save(const QString &section, const QString &key, const QString &value);
+
+    QString fileName() const;
+
+private:
+    void prepareFirstWrite();
+
+    std::unique_ptr<QSettings> m_settings;
+    bool m_prepared = false;
+};
+
+// Readers of stored text shared by every window.
+namespace stored {
+
+// A number in the user's locale, falling back to plain C notation; blanks around it are
+// ignored. Returns false for text that is not a number.
+bool toNumber(const QString &text, double *out);
+
+// A flag is set when its text is numerically equal to 1.
+bool isSet(const QString &text);
+
+// Whole number (rounded like the original platform's integer conversion); false when
+// the text is not a number or does not fit in an int.
+bool toWhole(const QString &text, int *out);
+
+// Single-precision number; false when the text is not a finite number.
+bool toSingle(const QString &text, float *out);
+
+// Decimal text of a number the way the user's locale writes it, without grouping.
+QString fromNumber(double value);
+
+}  // namespace stored

@@ -1,0 +1,86 @@
+#include "core/ss_command.h"
+
+#include <QPainter>
+
+#include "core/controls.h"
+#include "core/ss_panel.h"
+
+SSCommand::SSCommand(QWidget *parent, const QString &name, const QString &caption, double left,
+                     double top, double width, double height)
+    : QAbstractButton(parent) {
+    setObjectName(name);
+    setFont(fonts::tahoma());
+    setFocusPolicy(Qt::StrongFocus);
+    setText(caption);
+    tw::place(this, left, top, width, height);
+    connect(this, &QAbstractButton::clicked, this, &SSCommand::Click);
+}
+
+void SSCommand::setCaption(const QString &caption) {
+    setText(caption);
+    update();
+}
+
+void SSCommand::setPicture(const QPixmap &picture) {
+    m_picture = picture;
+    update();
+}
+
+void SSCommand::setBevelWidth(int width) {
+    m_bevelWidth = width;
+    update();
+}
+
+void SSCommand::setFont3D(int style) {
+    m_font3D = style;
+    update();
+}
+
+void SSCommand::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    const QRect all = rect();
+    painter.fillRect(all, QColor(192, 192, 192));
+    painter.setPen(QColor(0, 0, 0));
+    painter.drawRect(all.adjusted(0, 0, -1, -1));
+    const bool down = isDown();
+    drawBevel(painter, all.adjusted(1, 1, -1, -1), m_bevelWidth, !down);
+
+    const int inset = 1 + m_bevelWidth;
+    QRect inner = all.adjusted(inset, inset, -inset, -inset);
+    if (down) inner.translate(1, 1);
+    const QString caption = text();
+    const QFontMetrics metrics(font());
+    const int textHeight = caption.isEmpty() ? 0 : metrics.height();
+
+    if (!m_picture.isNull()) {
+        const QSize ps = m_picture.deviceIndependentSize().toSize();
+        const int gap = textHeight ? 2 : 0;
+        const int block = ps.height() + gap + textHeight;
+        const int y = inner.top() + qMax(0, (inner.height() - block) / 2);
+        painter.drawPixmap(inner.left() + (inner.width() - ps.width()) / 2, y, m_picture);
+        inner.setTop(y + ps.height() + gap);
+        inner.setHeight(textHeight);
+    }
+    if (!caption.isEmpty()) {
+        painter.setFont(font());
+        const int flags = Qt::AlignCenter | Qt::TextShowMnemonic;
+        if (!isEnabled()) {
+            painter.setPen(QColor(255, 255, 255));
+            painter.drawText(inner.translated(1, 1), flags, caption);
+            painter.setPen(QColor(128, 128, 128));
+        } else if (m_font3D == 1) {
+            painter.setPen(QColor(255, 255, 255));
+            painter.drawText(inner.translated(-1, -1), flags, caption);
+            painter.setPen(QColor(0, 0, 0));
+        } else {
+            painter.setPen(QColor(0, 0, 0));
+        }
+        painter.drawText(inner, flags, caption);
+    }
+    if (hasFocus()) {
+        QPen pen(QColor(0, 0, 0), 1, Qt::DotLine);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(all.adjusted(inset + 1, inset + 1, -inset - 2, -inset - 2));
+    }
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QPixmap>
+
+// Three-dimensional push button: grey face, bevel of a chosen width, an optional picture
+// above the caption, and a caption that may be drawn raised.
+class SSCommand : public QAbstractButton {
+    Q_OBJECT
+public:
+    SSCommand(QWidget *parent, const QString &name, const QString &caption, double left,
+              double top, double width, double height);
+
+    QString Caption() const { return text(); }
+    void setCaption(const QString &caption);
+    QPixmap Picture() const { return m_picture; }
+    void setPicture(const QPixmap &picture);
+    int BevelWidth() const { return m_bevelWidth; }
+    void setBevelWidth(int width);
+    // 0 flat caption, 1 raised caption.
+    int Font3D() const { return m_font3D; }
+    void setFont3D(int style);
+
+signals:
+    void Click();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    QSize sizeHint() const override { return size(); }
+
+private:
+    QPixmap m_picture;
+    int m_bevelWidth = 2;
+    int m_font3D = 0;
+};

@@ -1,0 +1,29 @@
+#include "core/window_registry.h"
+
+#include <QTimer>
+
+QHash<QByteArray, Form *> &Forms::instances() {
+    static QHash<QByteArray, Form *> map;
+    return map;
+}
+
+void Forms::unload(Form *form) {
+    if (!form) return;
+    const QByteArray key = form->metaObject()->className();
+    if (instances().value(key) != form) return;
+    instances().remove(key);
+    for (QTimer *timer : form->findChildren<QTimer *>()) timer->stop();
+    form->hide();
+    form->deleteLater();
+}
+
+bool Forms::isLoaded(const Form *form) {
+    return form && instances().value(form->metaObject()->className()) == form;
+}
+
+QList<Form *> Forms::loaded() { return instances().values(); }
+
+void Forms::unloadAll() {
+    const QList<Form *> all = instances().values();
+    for (Form *form : all) unload(form);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+
+#include "core/form.h"
+
+// One instance of each window class, created on first use with its load handler run
+// before the use completes; unloading drops the instance so the next use builds it afresh.
+class Forms {
+public:
+    template <class T>
+    static T *get() {
+        const QByteArray key = T::staticMetaObject.className();
+        if (Form *existing = instances().value(key)) return static_cast<T *>(existing);
+        T *created = new T();
+        instances().insert(key, created);
+        created->Form_Load();
+        // A load handler may have unloaded its own window again.
+        return static_cast<T *>(instances().value(key));
+    }
+
+    // The instance if loaded; never creates one.
+    template <class T>
+    static T *find() {
+        return static_cast<T *>(instances().value(T::staticMetaObject.className()));
+    }
+
+    template <class T>
+    static void unload() {
+        unload(find<T>());
+    }
+
+    // Hides the window and drops it at once; the widget is deleted by the event loop.
+    // Unloading a window that is not loaded has no effect.
+    static void unload(Form *form);
+    static bool isLoaded(const Form *form);
+    static QList<Form *> loaded();
+    // Drops every window (tests start each case from nothing).
+    static void unloadAll();
+
+private:
+    static QHash<QByteArray, Form *> &instances();
+};

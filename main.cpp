@@ -1,0 +1,18 @@
+#include <QApplication>
+
+#include "bar/bar_window.h"
+#include "core/app_setup.h"
+#include "core/host_services.h"
+#include "core/qt_host_services.h"
+#include "core/window_registry.h"
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    setupApplication();
+    QtHostServices services;
+    setHost(&services);
+    Forms::get<Form1>();
+    const int status = app.exec();
+    setHost(nullptr);
+    return status;
+}

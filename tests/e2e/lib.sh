@@ -1,0 +1,289 @@
+# shellcheck shell=bash
+# End-to-end helpers: a private X server (Xvfb) with openbox, the bar started
+# from $TALVENDOK_BIN, and small tools to find, measure and click its windows.
+#
+# Source this file from a test script, then call e2e_start_x first. Every
+# helper that changes state (e2e_start_x, e2e_start_bar, e2e_wait_exit) must be
+# called directly, never inside $(...), or its state is lost with the subshell.
+#
+# Environment:
+#   TALVENDOK_BIN     the binary under test (set by ctest)
+#   TALVENDOK_SOURCE  the source tree (default: found from this file)
+#   E2E_ARTIFACTS     optional folder that receives screenshots and, on
+#                     failure, the logs of the run
+#   E2E_KEEP=1        keep the temporary folder (its path is printed)
+#   E2E_TIMEOUT       default wait in seconds (10)
+
+E2E_ROOT=${TALVENDOK_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+E2E_NAME=$(basename "${0%.sh}")
+E2E_TMP=
+E2E_XVFB_PID=
+E2E_WM_PID=
+E2E_BAR_PID=
+E2E_BAR_LOG=
+E2E_TIMEOUT=${E2E_TIMEOUT:-10}
+
+e2e_log() { printf '[%s] %s\n' "$E2E_NAME" "$*" >&2; }
+
+e2e_fail() {
+    printf '[%s] FAIL: %s\n' "$E2E_NAME" "$*" >&2
+    exit 1
+}
+
+e2e_assert_eq() {
+    local actual=$1 expected=$2 what=${3:-value}
+    if [[ $actual != "$expected" ]]; then
+        e2e_fail "$what: expected '$expected', got '$actual'"
+    fi
+}
+
+# Polls COMMAND... every 0.1 s until it succeeds or TIMEOUT seconds have passed.
+e2e__poll() {
+    local timeout=$1
+    shift
+    local deadline=$((SECONDS + timeout))
+    until "$@"; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.1
+    done
+}
+
+e2e__stop_pid() {
+    local pid=$1
+    [[ -n $pid ]] || return 0
+    kill -TERM "$pid" 2>/dev/null || return 0
+    local i
+    for ((i = 0; i < 30; i++)); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
+
+e2e__cleanup() {
+    local rc=$1
+    trap - EXIT INT TERM
+    e2e__stop_pid "$E2E_BAR_PID"
+    e2e__stop_pid "$E2E_WM_PID"
+    e2e__stop_pid "$E2E_XVFB_PID"
+    if [[ -n $E2E_TMP && -d $E2E_TMP ]]; then
+        if ((rc != 0)); then
+            if [[ -s $E2E_BAR_LOG ]]; then
+                e2e_log "last lines of the bar's output:"
+                tail -n 40 "$E2E_BAR_LOG" >&2
+            fi
+            if [[ -n ${E2E_ARTIFACTS:-} ]]; then
+                mkdir -p "$E2E_ARTIFACTS"
+                local f
+                for f in "$E2E_TMP"/*.log; do
+                    [[ -e $f ]] && cp "$f" "$E2E_ARTIFACTS/$E2E_NAME-$(basename "$f")"
+                done
+            fi
+        fi
+        if [[ ${E2E_KEEP:-0} == 1 ]]; then
+            e2e_log "kept $E2E_TMP"
+        else
+            rm -rf "$E2E_TMP"
+        fi
+    fi
+    # ctest only tells success from failure; keep the contract simple.
+    exit $((rc == 0 ? 0 : 1))
+}
+
+# True once Xvfb has written its display number, or has ended.
+e2e__display_ready() {
+    kill -0 "$E2E_XVFB_PID" 2>/dev/null || return 0
+    grep -q '^[0-9][0-9]*$' "$1"
+}
+
+e2e__wm_running() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id #'
+}
+
+# Creates a private HOME and XDG folders, starts Xvfb on a display it picks
+# itself, starts openbox and waits for it, and cleans everything up on exit.
+e2e_start_x() {
+    E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/talvendok-e2e.XXXXXX")
+    trap 'e2e__cleanup $?' EXIT
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
+
+    export HOME=$E2E_TMP/home
+    export XDG_CONFIG_HOME=$E2E_TMP/config
+    export XDG_DATA_HOME=$E2E_TMP/data
+    export XDG_CACHE_HOME=$E2E_TMP/cache
+    export XDG_RUNTIME_DIR=$E2E_TMP/runtime
+    mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
+    chmod 0700 "$XDG_RUNTIME_DIR"
+    # Keep the host's session, scaling and styling out of the run.
+    unset WAYLAND_DISPLAY SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS \
+        QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_FONT_DPI \
+        QT_STYLE_OVERRIDE QT_QPA_PLATFORMTHEME QT_ENABLE_HIGHDPI_SCALING
+
+    # A cookie keeps other local clients off the server. The server accepts
+    # the cookie whatever display number it ends up with.
+    local cookie
+    cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
+    export XAUTHORITY=$E2E_TMP/Xauthority
+    xauth -q -f "$E2E_TMP/Xauthority.server" add :0 MIT-MAGIC-COOKIE-1 "$cookie" 2>/dev/null
+
+    local displayfile=$E2E_TMP/display
+    : >"$displayfile"
+    Xvfb -displayfd 3 -auth "$E2E_TMP/Xauthority.server" -screen 0 1280x1024x24 -dpi 96 \
+        -nolisten tcp -noreset 3>"$displayfile" >"$E2E_TMP/Xvfb.log" 2>&1 &
+    E2E_XVFB_PID=$!
+    e2e__poll "$E2E_TIMEOUT" e2e__display_ready "$displayfile" || e2e_fail "Xvfb did not report a display"
+    kill -0 "$E2E_XVFB_PID" 2>/dev/null || e2e_fail "Xvfb ended: $(tail -n 5 "$E2E_TMP/Xvfb.log")"
+    local display
+    display=$(head -n 1 "$displayfile")
+    export DISPLAY=:$display
+    xauth -q -f "$XAUTHORITY" add "$DISPLAY" MIT-MAGIC-COOKIE-1 "$cookie" 2>/dev/null
+
+    openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
+    E2E_WM_PID=$!
+    e2e__poll "$E2E_TIMEOUT" e2e__wm_running ||
+        e2e_fail "openbox did not start: $(tail -n 5 "$E2E_TMP/openbox.log")"
+    e2e_log "X display $DISPLAY, window manager up, temp $E2E_TMP"
+}
+
+# Copies the shipped program folder to where the bar looks for C:\TALVENDOK\.
+e2e_seed_program_folder() {
+    local dest=$XDG_DATA_HOME/TALVENDOK/drive_c/TALVENDOK
+    local src=$E2E_ROOT/resources/program_folder
+    [[ -d $src ]] || e2e_fail "no program folder to seed at $src"
+    mkdir -p "$dest"
+    cp -R "$src"/. "$dest"/
+}
+
+# Starts the bar in the background; its PID is in E2E_BAR_PID. The output of
+# every start goes to one log file, E2E_BAR_LOG.
+e2e_start_bar() {
+    [[ -n ${TALVENDOK_BIN:-} ]] || e2e_fail "TALVENDOK_BIN is not set"
+    [[ -x $TALVENDOK_BIN ]] || e2e_fail "TALVENDOK_BIN is not executable: $TALVENDOK_BIN"
+    E2E_BAR_LOG=$E2E_TMP/bar.log
+    printf -- '--- start %s\n' "$(date +%T)" >>"$E2E_BAR_LOG"
+    QT_QPA_PLATFORM=xcb "$TALVENDOK_BIN" >>"$E2E_BAR_LOG" 2>&1 &
+    E2E_BAR_PID=$!
+}
+
+# Prints the client windows that the window manager manages; without one
+# (or before it lists them), the children of the root window.
+e2e__client_windows() {
+    local list
+    list=$(xprop -root _NET_CLIENT_LIST 2>/dev/null || true)
+    if [[ $list == *'window id #'* ]]; then
+        printf '%s\n' "${list#*# }" | tr ',' '\n' | tr -d ' '
+    else
+        xwininfo -root -children 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p'
+    fi
+}
+
+e2e__role_of() {
+    xprop -id "$1" WM_WINDOW_ROLE 2>/dev/null | sed -n 's/^WM_WINDOW_ROLE([A-Z_0-9]*) = "\(.*\)"$/\1/p'
+}
+
+e2e__viewable() {
+    xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'
+}
+
+# Prints the ids of the viewable client windows whose WM_WINDOW_ROLE is ROLE.
+e2e_windows_with_role() {
+    local role=$1 w
+    for w in $(e2e__client_windows); do
+        [[ $(e2e__role_of "$w") == "$role" ]] && e2e__viewable "$w" && printf '%s\n' "$w"
+    done
+    return 0
+}
+
+# e2e_wait_window ROLE [TIMEOUT]: waits for a viewable top-level window with
+# that role and prints its id (the client window, not openbox's frame).
+e2e_wait_window() {
+    local role=$1 timeout=${2:-$E2E_TIMEOUT} found=
+    local deadline=$((SECONDS + timeout))
+    while :; do
+        found=$(e2e_windows_with_role "$role")
+        [[ -n $found ]] && break
+        if [[ -n $E2E_BAR_PID ]] && ! kill -0 "$E2E_BAR_PID" 2>/dev/null; then
+            e2e_fail "the bar ended while waiting for window '$role'"
+        fi
+        ((SECONDS < deadline)) || e2e_fail "no window with role '$role' after ${timeout}s"
+        sleep 0.1
+    done
+    if [[ $(wc -l <<<"$found") -gt 1 ]]; then
+        e2e_log "several windows with role '$role': $(tr '\n' ' ' <<<"$found")"
+    fi
+    head -n 1 <<<"$found"
+}
+
+e2e__none_with_role() { [[ -z $(e2e_windows_with_role "$1") ]]; }
+
+# e2e_wait_gone ROLE [TIMEOUT]: waits until no window with that role is viewable.
+e2e_wait_gone() {
+    local role=$1 timeout=${2:-$E2E_TIMEOUT}
+    e2e__poll "$timeout" e2e__none_with_role "$role" ||
+        e2e_fail "window with role '$role' still shown after ${timeout}s"
+}
+
+# e2e_geometry WID: prints "x y width height" of the client area, x and y
+# relative to the screen.
+e2e_geometry() {
+    local info
+    info=$(xwininfo -id "$1" 2>/dev/null) || e2e_fail "no window $1"
+    awk '/Absolute upper-left X:/ {x = $NF}
+         /Absolute upper-left Y:/ {y = $NF}
+         /^ *Width:/ {w = $NF}
+         /^ *Height:/ {h = $NF}
+         END {print x, y, w, h}' <<<"$info"
+}
+
+# e2e_click WID X Y [BUTTON]: clicks at X,Y relative to the window's client area.
+e2e_click() {
+    local wid=$1 x=$2 y=$3 button=${4:-1}
+    xdotool mousemove --window "$wid" "$x" "$y" click "$button" ||
+        e2e_fail "could not click window $wid at $x,$y"
+}
+
+# e2e_focus WID: activates the window so that typed keys reach it.
+e2e_focus() {
+    xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1" ||
+        e2e_fail "could not focus window $1"
+}
+
+# e2e_type TEXT / e2e_key KEY...: keyboard input to the focused window.
+e2e_type() { xdotool type --delay 20 -- "$1"; }
+e2e_key() { xdotool key --delay 20 -- "$@"; }
+
+# e2e_wait_exit PID [TIMEOUT]: waits for the process to end and returns its
+# exit status; 124 when it is still running after TIMEOUT seconds.
+e2e_wait_exit() {
+    local pid=$1 timeout=${2:-$E2E_TIMEOUT}
+    local deadline=$((SECONDS + timeout))
+    while kill -0 "$pid" 2>/dev/null; do
+        if ((SECONDS >= deadline)); then
+            e2e_log "process $pid still running after ${timeout}s"
+            return 124
+        fi
+        sleep 0.1
+    done
+    local rc=0
+    wait "$pid" 2>/dev/null || rc=$?
+    [[ $pid == "$E2E_BAR_PID" ]] && E2E_BAR_PID=
+    return "$rc"
+}
+
+e2e_settings_file() {
+    printf '%s\n' "$XDG_CONFIG_HOME/TALVENDOK/TALVENDOK.conf"
+}
+
+# e2e_screenshot FILE: grabs the whole screen. A relative FILE lands in the
+# temp folder; a copy goes to E2E_ARTIFACTS when that is set.
+e2e_screenshot() {
+    local file=$1
+    [[ $file == /* ]] || file=$E2E_TMP/$file
+    import -window root "$file" || e2e_fail "screenshot failed"
+    if [[ -n ${E2E_ARTIFACTS:-} ]]; then
+        mkdir -p "$E2E_ARTIFACTS"
+        cp "$file" "$E2E_ARTIFACTS/$E2E_NAME-$(basename "$file")"
+    fi
+}

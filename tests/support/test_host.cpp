@@ -1,0 +1,116 @@
+#include "tests/support/test_host.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QImageWriter>
+#include <QTest>
+#include <functional>
+
+#include "core/app_setup.h"
+#include "core/file_chooser.h"
+#include "core/window_registry.h"
+
+namespace {
+TestHost *g_testHost = nullptr;
+QTemporaryDir *g_home = nullptr;
+}  // namespace
+
+TestHost &testHost() { return *g_testHost; }
+
+void TestHost::messageBox(const QString &prompt, int style, const QString &title) {
+    Message message{prompt, style, title};
+    messages.append(message);
+    if (onMessage) onMessage(message);
+}
+
+bool TestHost::showOpenDialog(FileChooser &chooser) {
+    chooserTitles.append(chooser.DialogTitle);
+    chooserFilters.append(chooser.Filter);
+    chooserFilterIndexes.append(chooser.FilterIndex);
+    chooserInitDirs.append(chooser.InitDir);
+    if (chooserAnswers.isEmpty()) return false;
+    const QString answer = chooserAnswers.takeFirst();
+    if (answer.isEmpty()) return false;
+    chooser.FileName = answer;
+    return true;
+}
+
+void TestHost::resetStore() {
+    QFile::remove(settings().fileName());
+    QDir(testenv::dataHome()).removeRecursively();
+    QDir().mkpath(testenv::dataHome());
+    reopenSettings();
+}
+
+void TestHost::writeSettingsFile(const QByteArray &content) {
+    const QString file = settings().fileName();
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    QFile out(file);
+    if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) out.write(content);
+    out.close();
+    reopenSettings();
+}
+
+QByteArray TestHost::settingsFileContent() const {
+    QFile in(const_cast<TestHost *>(this)->settings().fileName());
+    if (!in.open(QIODevice::ReadOnly)) return {};
+    return in.readAll();
+}
+
+namespace testenv {
+
+QString configHome() { return g_home->path() + QStringLiteral("/config"); }
+QString dataHome() { return g_home->path() + QStringLiteral("/data"); }
+
+QString programFolder(bool create) {
+    const QString folder = dataHome() + QStringLiteral("/TALVENDOK/drive_c/TALVENDOK");
+    if (create) QDir().mkpath(folder);
+    return folder;
+}
+
+QString writeMarkerScript(const QString &path, const QString &marker) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile script(path);
+    if (!script.open(QIODevice::WriteOnly | QIODevice::Truncate)) return {};
+    script.write("#!/bin/sh\nprintf '%s\\n' \"started\" \"$@\" >> '" + marker.toUtf8() + "'\n");
+    script.close();
+    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                          QFileDevice::ExeOwner);
+    return path;
+}
+
+bool writePicture(const QString &path, const char *format, QSize size, QColor color) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(color);
+    QImageWriter writer(path, format);
+    return writer.write(image);
+}
+
+}  // namespace testenv
+
+int talvendokTestMain(int argc, char *argv[], QObject *(*make)()) {
+    QTemporaryDir home;
+    g_home = &home;
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", testenv::configHome().toUtf8());
+    qputenv("XDG_DATA_HOME", testenv::dataHome().toUtf8());
+    qputenv("XDG_CONFIG_DIRS", (home.path() + QStringLiteral("/etc")).toUtf8());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    setupApplication();
+    TestHost host;
+    g_testHost = &host;
+    setHost(&host);
+    QObject *object = make();
+    const int status = QTest::qExec(object, argc, argv);
+    delete object;
+    Forms::unloadAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    setHost(nullptr);
+    g_testHost = nullptr;
+    g_home = nullptr;
+    return status;
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QDir>
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+#include <functional>
+
+#include "core/qt_host_services.h"
+
+// The product's host services with only what blocks or ends the process replaced: message
+// boxes are recorded, the file chooser answers from a script, program end is counted.
+class TestHost : public QtHostServices {
+public:
+    struct Message {
+        QString prompt;
+        int style;
+        QString title;
+    };
+
+    void messageBox(const QString &prompt, int style = 16, const QString &title = {}) override;
+    bool showOpenDialog(FileChooser &chooser) override;
+    void programEnd() override { ++programEnds; }
+    bool windowDrag(QWidget *) override { return false; }
+
+    // Next answers of the file chooser: a path, or an empty string for a cancel.
+    QList<QString> chooserAnswers;
+    // What the chooser was opened with, in order.
+    QList<QString> chooserTitles, chooserFilters;
+    QList<int> chooserFilterIndexes;
+    QList<QString> chooserInitDirs;
+
+    QList<Message> messages;
+    // Called while a message box would block (e.g. to look at the windows at that moment).
+    std::function<void(const Message &)> onMessage;
+    int programEnds = 0;
+
+    // Removes the settings file and the program folder's drive, then reopens the store.
+    void resetStore();
+    // Rewrites the settings file with raw text and reopens the store.
+    void writeSettingsFile(const QByteArray &content);
+    QByteArray settingsFileContent() const;
+    QString settingsFile() { return settings().fileName(); }
+    using QtHostServices::reopenSettings;
+};
+
+// Paths of the temporary home the tests run in.
+namespace testenv {
+QString configHome();
+QString dataHome();
+// "C:\TALVENDOK\" on disk, created on demand.
+QString programFolder(bool create = true);
+// Writes a small executable script that appends its arguments to `marker`.
+QString writeMarkerScript(const QString &path, const QString &marker);
+// Writes a picture of the given format (by Qt writer name) to `path`.
+bool writePicture(const QString &path, const char *format, QSize size, QColor color);
+}  // namespace testenv
+
+TestHost &testHost();
+
+// Sets up a temporary home, the offscreen platform, the application and the test host,
+// then runs the Qt Test object.
+#define TALVENDOK_TEST_MAIN(TestObject)                                   \
+    int main(int argc, char *argv[]) {                                    \
+        return talvendokTestMain(argc, argv, [] { return new TestObject; }); \
+    }
+
+int talvendokTestMain(int argc, char *argv[], QObject *(*make)());
