@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFont>
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -224,16 +225,32 @@ void paintWithShadow(QImage &target, const QPainterPath &path, const QColor &fil
     p.fillPath(path, fill);
 }
 
-// The bold Tahoma face is barely heavier than the regular one, so large captions are
-// thickened by an outline of the given width.
-QPainterPath textPath(const QFont &font, const QString &text, double extraWeight) {
-    QPainterPath path;
-    path.addText(0, 0, font, text);
-    if (extraWeight <= 0) return path;
+// Sets a caption letter by letter with an even gap between the letters' ink. The Tahoma
+// faces leave uneven holes in large capitals (N-D opens wide); pairs whose ink boxes already
+// overlap (T-A, A-V) keep the font's kerning. The bold face is barely heavier than the
+// regular one, so the letters are thickened by an outline of extraWeight pixels.
+QPainterPath captionPath(const QFont &font, const QString &text, double gap, double extraWeight) {
+    const QFontMetricsF metrics(font);
+    QPainterPath caption;
+    double shift = 0.0;
+    QRectF previous;
+    for (int i = 0; i < text.size(); ++i) {
+        QPainterPath letter;
+        letter.addText(metrics.horizontalAdvance(text.left(i)) + shift, 0, font, text.mid(i, 1));
+        const QRectF ink = letter.boundingRect();
+        if (i > 0 && ink.left() > previous.right()) {
+            const double move = previous.right() + gap - ink.left();
+            letter.translate(move, 0);
+            shift += move;
+        }
+        previous = letter.boundingRect();
+        caption.addPath(letter);
+    }
+    if (extraWeight <= 0) return caption;
     QPainterPathStroker stroker;
     stroker.setWidth(extraWeight);
     stroker.setJoinStyle(Qt::RoundJoin);
-    return (path + stroker.createStroke(path)).simplified();
+    return (caption + stroker.createStroke(caption)).simplified();
 }
 
 // Moves a path so that its bounding box starts at the given point.
@@ -267,9 +284,9 @@ QImage makeAbout(const QString &family) {
 
     QFont font(family);
     font.setBold(true);
-    font.setPixelSize(33);
-    font.setLetterSpacing(QFont::AbsoluteSpacing, 1.0);
-    const QPainterPath title = placedAt(textPath(font, QStringLiteral("TALVENDOK"), 1.6), {12, 10});
+    font.setPixelSize(36);
+    const QPainterPath title =
+        placedAt(captionPath(font, QStringLiteral("TALVENDOK"), 4.5, 1.6), {12, 10});
     paintWithShadow(image, title, Qt::white, QColor(0, 0, 20, 190), {2, 2}, 2);
 
     const QRectF box = title.boundingRect();
@@ -307,10 +324,9 @@ QImage makeMenu(const QString &family) {
     QFont font(family);
     font.setBold(true);
     font.setPixelSize(18);
-    font.setLetterSpacing(QFont::AbsoluteSpacing, 1.5);
     QTransform upwards;
     upwards.rotate(-90);
-    QPainterPath name = upwards.map(textPath(font, QStringLiteral("TALVENDOK"), 1.0));
+    QPainterPath name = upwards.map(captionPath(font, QStringLiteral("TALVENDOK"), 3.0, 1.0));
     const QRectF box = name.boundingRect();
     name = placedAt(name, {14.5 - box.width() / 2, (145 - box.height()) / 2});
     paintWithShadow(image, name, Qt::white, QColor(0, 0, 20, 200), {1.5, 1.5}, 1);
@@ -618,7 +634,7 @@ QImage makeSlate() {
         const double vein = std::pow(ridged, 18.0);
         const double grain = (hash01(x, y, 64U) - 0.5) * 0.06;
         Rgb c = scaled(stone, 1.0 + 0.6 * tone + 3.2 * relief + grain);
-        c = added(c, Rgb{150, 162, 176}, 0.22 * vein);
+        c = added(c, Rgb{150, 162, 176}, 0.15 * vein);
         return withTitleBand(c, y, Rgb{12, 14, 18}, Rgb{150, 162, 180});
     });
 }
@@ -650,9 +666,9 @@ QImage makeEmber() {
             // A short trail below the spark shows it rising.
             const double length = 4.0 + 8.0 * hash01(i, 4, 73U);
             QLinearGradient trail(x, y, x, y + length);
-            trail.setColorAt(0.0, QColor(255, 170, 60, alpha / 2));
+            trail.setColorAt(0.0, QColor(255, 170, 60, alpha / 3));
             trail.setColorAt(1.0, QColor(255, 90, 20, 0));
-            p.setPen(QPen(QBrush(trail), r));
+            p.setPen(QPen(QBrush(trail), 0.7 * r));
             p.drawLine(QPointF(x, y), QPointF(x + 0.8, y + length));
         }
         QRadialGradient spark(QPointF(x, y), r * 2.2);
