@@ -5,7 +5,9 @@
 #include <QGuiApplication>
 #include <QIcon>
 
-static void initResources() { Q_INIT_RESOURCE(resources); }
+static void initResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 void setupApplication() {
     initResources();

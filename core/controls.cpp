@@ -27,10 +27,18 @@ void keep(QWidget *w, const char *name, double value, int pixels) {
 
 }  // namespace
 
-double left(const QWidget *w) { return read(w, "_twLeft", w->geometry().x()); }
-double top(const QWidget *w) { return read(w, "_twTop", w->geometry().y()); }
-double width(const QWidget *w) { return read(w, "_twWidth", w->geometry().width()); }
-double height(const QWidget *w) { return read(w, "_twHeight", w->geometry().height()); }
+double left(const QWidget *w) {
+    return read(w, "_twLeft", w->geometry().x());
+}
+double top(const QWidget *w) {
+    return read(w, "_twTop", w->geometry().y());
+}
+double width(const QWidget *w) {
+    return read(w, "_twWidth", w->geometry().width());
+}
+double height(const QWidget *w) {
+    return read(w, "_twHeight", w->geometry().height());
+}
 
 void setLeft(QWidget *w, double value) {
     const int px = twips::toPixels(value);
@@ -98,10 +106,12 @@ void setForeColor(QWidget *w, const QColor &color) {
     w->setPalette(palette);
 }
 
-QColor foreColor(const QWidget *w) { return w->palette().color(QPalette::WindowText); }
+QColor foreColor(const QWidget *w) {
+    return w->palette().color(QPalette::WindowText);
+}
 
-Label::Label(QWidget *parent, const QString &name, const QString &caption, double left,
-             double top, double width, double height, Qt::Alignment align)
+Label::Label(QWidget *parent, const QString &name, const QString &caption, double left, double top,
+             double width, double height, Qt::Alignment align)
     : QLabel(caption, parent) {
     setObjectName(name);
     setFont(fonts::tahoma());
@@ -227,8 +237,7 @@ void FileList::refresh() {
     addItems(names);
 }
 
-Timer::Timer(QObject *parent, const QString &name, int intervalMs, bool enabled)
-    : QTimer(parent) {
+Timer::Timer(QObject *parent, const QString &name, int intervalMs, bool enabled) : QTimer(parent) {
     setObjectName(name);
     setInterval(intervalMs);
     setTimerType(Qt::CoarseTimer);

@@ -38,7 +38,7 @@ QColor foreColor(const QWidget *w);
 
 class Label : public QLabel {
     Q_OBJECT
-public:
+  public:
     Label(QWidget *parent, const QString &name, const QString &caption, double left, double top,
           double width, double height, Qt::Alignment align = Qt::AlignLeft);
     QString Caption() const { return text(); }
@@ -46,20 +46,20 @@ public:
     // An opaque label takes this back colour; labels are transparent otherwise.
     void setBackColor(const QColor &color);
 
-signals:
+  signals:
     void Click();
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
-private:
+  private:
     bool m_pressed = false;
 };
 
 class TextBox : public QLineEdit {
     Q_OBJECT
-public:
+  public:
     TextBox(QWidget *parent, const QString &name, double left, double top, double width,
             double height, bool password = false);
     QString Text() const { return text(); }
@@ -68,28 +68,28 @@ public:
 // Value 1 ticked, 0 clear; a change of the value, by the user or by code, is a click.
 class CheckBox : public QCheckBox {
     Q_OBJECT
-public:
-    CheckBox(QWidget *parent, const QString &name, const QString &caption, double left,
-             double top, double width, double height);
+  public:
+    CheckBox(QWidget *parent, const QString &name, const QString &caption, double left, double top,
+             double width, double height);
     int Value() const { return isChecked() ? 1 : 0; }
     void setValue(int value) { setChecked(value == 1); }
 
-signals:
+  signals:
     void Click();
 };
 
 // A one-pixel line between two points given in the parent's twips.
 class Line : public QWidget {
     Q_OBJECT
-public:
+  public:
     Line(QWidget *parent, const QString &name, double x1, double y1, double x2, double y2,
          const QColor &color);
     QColor color() const { return m_color; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
 
-private:
+  private:
     QColor m_color;
     bool m_vertical;
 };
@@ -97,20 +97,20 @@ private:
 // A picture shown at its natural size from the top-left corner.
 class Image : public QLabel {
     Q_OBJECT
-public:
+  public:
     Image(QWidget *parent, const QString &name, double left, double top, double width,
           double height);
     void setPicture(const QPixmap &picture);
     QPixmap Picture() const { return m_picture; }
 
-private:
+  private:
     QPixmap m_picture;
 };
 
 // A list of the files of a folder that match a pattern; a change of selection is a click.
 class FileList : public QListWidget {
     Q_OBJECT
-public:
+  public:
     FileList(QWidget *parent, const QString &name, double left, double top, double width,
              double height);
     // False when the folder cannot be listed: the list keeps its folder.
@@ -119,10 +119,10 @@ public:
     void setPattern(const QString &pattern);
     QString FileName() const;
 
-signals:
+  signals:
     void Click();
 
-private:
+  private:
     void refresh();
     QString m_path;
     QString m_pattern = QStringLiteral("*.*");
@@ -131,7 +131,7 @@ private:
 // A timer whose enabling restarts its count.
 class Timer : public QTimer {
     Q_OBJECT
-public:
+  public:
     Timer(QObject *parent, const QString &name, int intervalMs, bool enabled);
     bool Enabled() const { return isActive(); }
     void setEnabled(bool enabled);

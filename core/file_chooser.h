@@ -6,7 +6,7 @@
 // An open-file dialog that keeps its settings between uses, like the one shared by the
 // eight choose buttons of the button definition window.
 class FileChooser {
-public:
+  public:
     QString DialogTitle;
     // "description|pattern|description|pattern..." ; a trailing "|" adds nothing.
     QString Filter;

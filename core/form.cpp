@@ -16,8 +16,12 @@ Form::Form(const char *name, double widthTwips, double heightTwips, Frame frame)
     setWindowRole(QString::fromLatin1(name));
     Qt::WindowFlags flags;
     switch (frame) {
-        case Tool: flags = Qt::Tool | Qt::FramelessWindowHint; break;
-        case Frameless: flags = Qt::Window | Qt::FramelessWindowHint; break;
+        case Tool:
+            flags = Qt::Tool | Qt::FramelessWindowHint;
+            break;
+        case Frameless:
+            flags = Qt::Window | Qt::FramelessWindowHint;
+            break;
         case Titled:
             flags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                     Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
@@ -40,10 +44,18 @@ Form::Form(const char *name, double widthTwips, double heightTwips, Frame frame)
     }
 }
 
-double Form::Left() const { return tw::left(this); }
-double Form::Top() const { return tw::top(this); }
-double Form::Width() const { return tw::width(this); }
-double Form::Height() const { return tw::height(this); }
+double Form::Left() const {
+    return tw::left(this);
+}
+double Form::Top() const {
+    return tw::top(this);
+}
+double Form::Width() const {
+    return tw::width(this);
+}
+double Form::Height() const {
+    return tw::height(this);
+}
 
 void Form::setLeft(double value) {
     tw::setLeft(this, value);
@@ -57,7 +69,9 @@ void Form::setTop(double value) {
     m_placed = !isVisible();
 }
 
-void Form::Show() { setVisible(true); }
+void Form::Show() {
+    setVisible(true);
+}
 
 void Form::SetFocus() {
     if (!isVisible()) return;
@@ -65,7 +79,9 @@ void Form::SetFocus() {
     activateWindow();
 }
 
-void Form::setVisible(bool visible) { QWidget::setVisible(visible); }
+void Form::setVisible(bool visible) {
+    QWidget::setVisible(visible);
+}
 
 void Form::centre() {
     const QSizeF screen = host().screenSizeTwips();
@@ -99,8 +115,8 @@ Line *Form::rule(const QString &name, double x1, double x2, double y) {
 }
 
 void Form::creditStrip(const QString &stripName, double stripLeft, double stripTop,
-                       double stripWidth, const QString &textName, double textLeft,
-                       double textTop, double textWidth, double textHeight) {
+                       double stripWidth, const QString &textName, double textLeft, double textTop,
+                       double textWidth, double textHeight) {
     auto *strip = new Label(this, stripName, QString(), stripLeft, stripTop, stripWidth, 375);
     strip->setBackColor(RGB(0, 0, 0));
     if (textName.isEmpty()) {

@@ -12,7 +12,7 @@ class Line;
 // heading, rule and credit strip of the common look.
 class Form : public QWidget {
     Q_OBJECT
-public:
+  public:
     enum Frame {
         Tool,       // no title bar, no task bar entry
         Frameless,  // no title bar, with a task bar entry
@@ -43,20 +43,20 @@ public:
     // Loads a picture file as the background; false (background unchanged) when it fails.
     bool loadPicture(const QString &path);
 
-protected:
+  protected:
     Label *heading(const QString &text, double left, double top, double width, double height,
                    double points);
     Line *rule(const QString &name, double x1, double x2, double y);
     // Black strip along the bottom with a white one-line credit over it.
-    void creditStrip(const QString &stripName, double stripLeft, double stripTop,
-                     double stripWidth, const QString &textName, double textLeft,
-                     double textTop, double textWidth, double textHeight);
+    void creditStrip(const QString &stripName, double stripLeft, double stripTop, double stripWidth,
+                     const QString &textName, double textLeft, double textTop, double textWidth,
+                     double textHeight);
 
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     QPixmap m_picture;
     Frame m_frame;
     bool m_placed = false;  // placed while hidden: place again once mapped

@@ -14,14 +14,13 @@ class FileChooser;
 // Everything the windows ask of the desktop and the operating system. Tests replace
 // only what blocks or ends the process; the rest is the real thing.
 class HostServices {
-public:
+  public:
     virtual ~HostServices() = default;
 
     // Settings store, application "TALVENDOK". Save returns false when nothing reached disk.
     virtual QString getSetting(const QString &section, const QString &key,
                                const QString &defaultValue) = 0;
-    virtual bool saveSetting(const QString &section, const QString &key,
-                             const QString &value) = 0;
+    virtual bool saveSetting(const QString &section, const QString &key, const QString &value) = 0;
 
     // Starts a command line detached, never through a shell; false when it cannot start.
     virtual bool startProgram(const QString &commandLine) = 0;

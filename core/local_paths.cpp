@@ -29,9 +29,8 @@ QString map(const QString &path) {
         QString next = result + QLatin1Char('/') + part;
         if (!QFileInfo::exists(next)) {
             // The original platform ignores letter case: find the entry as it is on disk.
-            const QStringList entries =
-                QDir(result).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                       QDir::NoDotAndDotDot);
+            const QStringList entries = QDir(result).entryList(QDir::AllEntries | QDir::Hidden |
+                                                               QDir::System | QDir::NoDotAndDotDot);
             for (const QString &entry : entries) {
                 if (entry.compare(part, Qt::CaseInsensitive) == 0) {
                     next = result + QLatin1Char('/') + entry;
@@ -48,7 +47,9 @@ QString map(const QString &path) {
 
 namespace {
 
-bool isFile(const QString &path) { return QFileInfo(map(path)).isFile(); }
+bool isFile(const QString &path) {
+    return QFileInfo(map(path)).isFile();
+}
 
 QStringList splitArguments(const QString &text) {
     QStringList args = QProcess::splitCommand(text);
@@ -68,14 +69,17 @@ bool splitCommandLine(const QString &commandLine, Command *out) {
         const int close = line.indexOf(QLatin1Char('"'), 1);
         const QString program = close < 0 ? line.mid(1) : line.mid(1, close - 1);
         out->program = map(program);
+        if (!program.contains(QLatin1Char('/')) && !program.contains(QLatin1Char('\\'))) {
+            const QString found = QStandardPaths::findExecutable(program);
+            if (!found.isEmpty()) out->program = found;
+        }
         out->arguments = close < 0 ? QStringList() : splitArguments(line.mid(close + 1));
         return !program.isEmpty();
     }
 
     // A path with blanks and no quotes, as a file chooser returns it: the longest prefix
     // ending before a blank that names a file is the program.
-    if (line.contains(QLatin1Char('/')) || line.contains(QLatin1Char('\\')) ||
-        isDrivePath(line)) {
+    if (line.contains(QLatin1Char('/')) || line.contains(QLatin1Char('\\')) || isDrivePath(line)) {
         for (int end = line.size(); end > 0; end = line.lastIndexOf(QLatin1Char(' '), end - 1)) {
             const QString candidate = line.left(end);
             if (isFile(candidate)) {

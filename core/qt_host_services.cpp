@@ -36,14 +36,17 @@ HostServices &host() {
     return *g_host;
 }
 
-void setHost(HostServices *services) { g_host = services; }
+void setHost(HostServices *services) {
+    g_host = services;
+}
 
 QString clockText(const QTime &time) {
     int hour = time.hour() % 12;
     if (hour == 0) hour = 12;
     const QLocale locale = QLocale::system();
     QString designator = time.hour() < 12 ? locale.amText() : locale.pmText();
-    if (designator.isEmpty()) designator = time.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM");
+    if (designator.isEmpty())
+        designator = time.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM");
     return QStringLiteral("%1:%2:%3 %4")
         .arg(hour, 2, 10, QLatin1Char('0'))
         .arg(time.minute(), 2, 10, QLatin1Char('0'))
@@ -56,8 +59,7 @@ QString QtHostServices::getSetting(const QString &section, const QString &key,
     return m_settings->get(section, key, defaultValue);
 }
 
-bool QtHostServices::saveSetting(const QString &section, const QString &key,
-                                 const QString &value) {
+bool QtHostServices::saveSetting(const QString &section, const QString &key, const QString &value) {
     return m_settings->save(section, key, value);
 }
 
@@ -87,8 +89,7 @@ bool QtHostServices::fileExists(const QString &path) {
     return info.isFile() && !info.isHidden();
 }
 
-bool QtHostServices::listFiles(const QString &folder, const QString &pattern,
-                               QStringList *names) {
+bool QtHostServices::listFiles(const QString &folder, const QString &pattern, QStringList *names) {
     const QString local = localPath(folder);
     if (!QFileInfo(local).isDir()) return false;
     QDir dir(local);
@@ -172,9 +173,13 @@ bool QtHostServices::loadPicture(const QString &path, QPixmap *out, QSize prefer
     return !out->isNull();
 }
 
-QTime QtHostServices::currentTime() { return QTime::currentTime(); }
+QTime QtHostServices::currentTime() {
+    return QTime::currentTime();
+}
 
-void QtHostServices::programEnd() { QCoreApplication::exit(0); }
+void QtHostServices::programEnd() {
+    QCoreApplication::exit(0);
+}
 
 bool QtHostServices::windowDrag(QWidget *window) {
     QWindow *handle = window ? window->windowHandle() : nullptr;
@@ -224,4 +229,6 @@ void QtHostServices::reopenSettings() {
     m_settings = std::make_unique<SettingsStore>();
 }
 
-QString QtHostServices::localPath(const QString &path) { return localpaths::map(path); }
+QString QtHostServices::localPath(const QString &path) {
+    return localpaths::map(path);
+}

@@ -1,13 +1,13 @@
 #pragma once
 
+#include <memory>
+
 #include "core/host_services.h"
 #include "core/settings_store.h"
 
-#include <memory>
-
 // The product's host services on Qt.
 class QtHostServices : public HostServices {
-public:
+  public:
     QString getSetting(const QString &section, const QString &key,
                        const QString &defaultValue) override;
     bool saveSetting(const QString &section, const QString &key, const QString &value) override;
@@ -26,10 +26,10 @@ public:
 
     SettingsStore &settings() { return *m_settings; }
 
-protected:
+  protected:
     // Drops the cached store and reads the file afresh (tests rewrite it between cases).
     void reopenSettings();
 
-private:
+  private:
     std::unique_ptr<SettingsStore> m_settings = std::make_unique<SettingsStore>();
 };

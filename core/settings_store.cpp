@@ -17,7 +17,9 @@ SettingsStore::SettingsStore()
 
 SettingsStore::~SettingsStore() = default;
 
-QString SettingsStore::fileName() const { return m_settings->fileName(); }
+QString SettingsStore::fileName() const {
+    return m_settings->fileName();
+}
 
 QString SettingsStore::get(const QString &section, const QString &key,
                            const QString &defaultValue) const {
@@ -51,8 +53,16 @@ bool SettingsStore::save(const QString &section, const QString &key, const QStri
     if (!existed && QFileInfo(file).isFile()) {
         QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
-    if (m_settings->status() != QSettings::NoError) return false;
-    return QFileInfo(file).isFile();
+    bool ok = m_settings->status() == QSettings::NoError;
+    if (m_settings->status() == QSettings::FormatError) {
+        // The status sticks at the read error and would hide a failed write: reopen the
+        // file just written and look for the value there.
+        m_settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                 kApplication, kApplication);
+        m_settings->setFallbacksEnabled(false);
+        ok = get(section, key, QString()) == value && m_settings->status() == QSettings::NoError;
+    }
+    return ok && QFileInfo(file).isFile();
 }
 
 namespace stored {

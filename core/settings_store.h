@@ -8,7 +8,7 @@ class QSettings;
 // The per-user store of text values, addressed by section and key under the one
 // application name. Reads never create a key; every save is on disk before it returns.
 class SettingsStore {
-public:
+  public:
     static constexpr const char *kApplication = "TALVENDOK";
 
     SettingsStore();
@@ -20,7 +20,7 @@ public:
 
     QString fileName() const;
 
-private:
+  private:
     void prepareFirstWrite();
 
     std::unique_ptr<QSettings> m_settings;

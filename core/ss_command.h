@@ -7,9 +7,9 @@
 // above the caption, and a caption that may be drawn raised.
 class SSCommand : public QAbstractButton {
     Q_OBJECT
-public:
-    SSCommand(QWidget *parent, const QString &name, const QString &caption, double left,
-              double top, double width, double height);
+  public:
+    SSCommand(QWidget *parent, const QString &name, const QString &caption, double left, double top,
+              double width, double height);
 
     QString Caption() const { return text(); }
     void setCaption(const QString &caption);
@@ -21,14 +21,14 @@ public:
     int Font3D() const { return m_font3D; }
     void setFont3D(int style);
 
-signals:
+  signals:
     void Click();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     QSize sizeHint() const override { return size(); }
 
-private:
+  private:
     QPixmap m_picture;
     int m_bevelWidth = 2;
     int m_font3D = 0;

@@ -7,11 +7,11 @@
 // also hold other controls. Handlers show the pressed look through its outer bevel.
 class SSPanel : public QWidget {
     Q_OBJECT
-public:
+  public:
     enum Bevel { None = 0, Inset = 1, Raised = 2 };
 
-    SSPanel(QWidget *parent, const QString &name, const QString &caption, double left,
-            double top, double width, double height);
+    SSPanel(QWidget *parent, const QString &name, const QString &caption, double left, double top,
+            double width, double height);
 
     QString Caption() const { return m_caption; }
     void setCaption(const QString &caption);
@@ -23,17 +23,17 @@ public:
     void setBackColor(const QColor &color);
     void setForeColor(const QColor &color);
 
-signals:
+  signals:
     void Click();
     void MouseDown(Qt::MouseButton button);
     void MouseUp(Qt::MouseButton button);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
-private:
+  private:
     QString m_caption;
     QColor m_backColor;
     QColor m_foreColor;

@@ -21,7 +21,9 @@ double perPixel() {
     return g_perPixel;
 }
 
-void setPerPixel(double value) { g_perPixel = value; }
+void setPerPixel(double value) {
+    g_perPixel = value;
+}
 
 int toPixels(double tw) {
     if (!std::isfinite(tw)) return 0;
@@ -32,7 +34,9 @@ int toPixels(double tw) {
     return static_cast<int>(px);
 }
 
-double fromPixels(int px) { return px * perPixel(); }
+double fromPixels(int px) {
+    return px * perPixel();
+}
 
 QRect rect(double left, double top, double width, double height) {
     return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));

@@ -21,7 +21,9 @@ bool Forms::isLoaded(const Form *form) {
     return form && instances().value(form->metaObject()->className()) == form;
 }
 
-QList<Form *> Forms::loaded() { return instances().values(); }
+QList<Form *> Forms::loaded() {
+    return instances().values();
+}
 
 void Forms::unloadAll() {
     const QList<Form *> all = instances().values();

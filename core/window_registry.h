@@ -9,7 +9,7 @@
 // One instance of each window class, created on first use with its load handler run
 // before the use completes; unloading drops the instance so the next use builds it afresh.
 class Forms {
-public:
+  public:
     template <class T>
     static T *get() {
         const QByteArray key = T::staticMetaObject.className();
@@ -40,6 +40,6 @@ public:
     // Drops every window (tests start each case from nothing).
     static void unloadAll();
 
-private:
+  private:
     static QHash<QByteArray, Form *> &instances();
 };

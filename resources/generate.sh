@@ -27,7 +27,8 @@ trap 'rm -rf "$work"' EXIT INT TERM
 g++ -std=c++17 -O2 -Wall -Wextra -fPIC -o "$work/make_pictures" \
     "$here/generator/make_pictures.cpp" $(pkg-config --cflags --libs Qt6Gui)
 
-QT_QPA_PLATFORM=offscreen "$work/make_pictures" "$here" "$work"
+# The private work folder doubles as the runtime folder Qt asks for.
+XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=offscreen "$work/make_pictures" "$here" "$work"
 
 # Qt has no GIF writer. 256 colours with dithering keep the glow free of bands.
 /usr/bin/convert "$work/ember.png" -dither FloydSteinberg -colors 256 \

@@ -55,11 +55,17 @@ double hash01(int x, int y, quint32 seed) {
     return h / 4294967295.0;
 }
 
-double fade(double t) { return t * t * t * (t * (t * 6.0 - 15.0) + 10.0); }
+double fade(double t) {
+    return t * t * t * (t * (t * 6.0 - 15.0) + 10.0);
+}
 
-double lerp(double a, double b, double t) { return a + (b - a) * t; }
+double lerp(double a, double b, double t) {
+    return a + (b - a) * t;
+}
 
-double clamp01(double v) { return std::clamp(v, 0.0, 1.0); }
+double clamp01(double v) {
+    return std::clamp(v, 0.0, 1.0);
+}
 
 double smoothstep(double e0, double e1, double x) {
     const double t = clamp01((x - e0) / (e1 - e0));
@@ -104,7 +110,9 @@ double mottle(double x, double y, double scale, quint32 seed) {
 }
 
 // Spreads fbm's narrow range over [0, 1].
-double stretch(double m, double gain) { return clamp01((m - 0.5) * gain + 0.5); }
+double stretch(double m, double gain) {
+    return clamp01((m - 0.5) * gain + 0.5);
+}
 
 // ---- colours ----------------------------------------------------------------------------
 
@@ -116,9 +124,13 @@ Rgb mix(Rgb a, Rgb b, double t) {
     return {lerp(a.r, b.r, t), lerp(a.g, b.g, t), lerp(a.b, b.b, t)};
 }
 
-Rgb scaled(Rgb c, double f) { return {c.r * f, c.g * f, c.b * f}; }
+Rgb scaled(Rgb c, double f) {
+    return {c.r * f, c.g * f, c.b * f};
+}
 
-Rgb added(Rgb a, Rgb b, double f) { return {a.r + b.r * f, a.g + b.g * f, a.b + b.b * f}; }
+Rgb added(Rgb a, Rgb b, double f) {
+    return {a.r + b.r * f, a.g + b.g * f, a.b + b.b * f};
+}
 
 // Piecewise-linear gradient through evenly spaced stops.
 Rgb ramp(const std::vector<Rgb> &stops, double t) {
@@ -128,7 +140,9 @@ Rgb ramp(const std::vector<Rgb> &stops, double t) {
 }
 
 QRgb toRgb(Rgb c) {
-    auto channel = [](double v) { return static_cast<int>(std::lround(std::clamp(v, 0.0, 255.0))); };
+    auto channel = [](double v) {
+        return static_cast<int>(std::lround(std::clamp(v, 0.0, 255.0)));
+    };
     return qRgb(channel(c.r), channel(c.g), channel(c.b));
 }
 
@@ -200,7 +214,9 @@ void blur(QImage &image, int radius) {
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < w; ++x) {
             const double *p = &src[static_cast<size_t>((y * w + x) * 4)];
-            auto v = [](double c) { return static_cast<int>(std::lround(std::clamp(c, 0.0, 255.0))); };
+            auto v = [](double c) {
+                return static_cast<int>(std::lround(std::clamp(c, 0.0, 255.0)));
+            };
             const int a = v(p[3]);
             line[x] = qRgba(std::min(v(p[0]), a), std::min(v(p[1]), a), std::min(v(p[2]), a), a);
         }
@@ -403,8 +419,8 @@ QImage makeLaunchIcon() {
     {
         QPainter p(&glow);
         p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(QColor(110, 255, 90), 2.0));
-        p.setBrush(QColor(110, 255, 90));
+        p.setPen(QPen(QColor(150, 255, 120), 2.0));
+        p.setBrush(QColor(150, 255, 120));
         p.drawPath(cloud);
     }
     blur(glow, 2);
@@ -454,10 +470,17 @@ QImage makeDefaultIcon(int size) {
         QPointF arrowTop, arrowTip, arrowBottom;
         bool dots;
     };
-    const Layout l = size >= 32 ? Layout{QRectF(2.5, 4.5, 27, 23), 2.5, 11.0, {12.5, 14.0},
-                                         {22.0, 19.5}, {12.5, 25.0}, true}
-                                : Layout{QRectF(1.5, 2.5, 13, 11), 1.5, 6.0, {6.5, 7.5},
-                                         {10.5, 10.0}, {6.5, 12.5}, false};
+    const Layout l =
+        size >= 32
+            ? Layout{QRectF(2.5, 4.5, 27, 23),
+                     2.5,
+                     11.0,
+                     {12.5, 14.0},
+                     {22.0, 19.5},
+                     {12.5, 25.0},
+                     true}
+            : Layout{
+                  QRectF(1.5, 2.5, 13, 11), 1.5, 6.0, {6.5, 7.5}, {10.5, 10.0}, {6.5, 12.5}, false};
     QImage image = transparentSquare(size);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -471,8 +494,8 @@ QImage makeDefaultIcon(int size) {
     p.fillPath(window, page);
 
     QPainterPath band;
-    band.addRect(QRectF(l.frame.left(), l.frame.top(), l.frame.width(),
-                        l.titleBottom - l.frame.top()));
+    band.addRect(
+        QRectF(l.frame.left(), l.frame.top(), l.frame.width(), l.titleBottom - l.frame.top()));
     QLinearGradient blue(0, l.frame.top(), 0, l.titleBottom);
     blue.setColorAt(0.0, QColor(84, 146, 236));
     blue.setColorAt(1.0, QColor(26, 72, 176));
@@ -540,7 +563,8 @@ QByteArray icoImageData(const QImage &source) {
         const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
         QByteArray row(maskStride, '\0');
         for (int x = 0; x < w; ++x) {
-            if (qAlpha(line[x]) < 128) row[x / 8] = static_cast<char>(row[x / 8] | (0x80 >> (x % 8)));
+            if (qAlpha(line[x]) < 128)
+                row[x / 8] = static_cast<char>(row[x / 8] | (0x80 >> (x % 8)));
         }
         out.append(row);
     }
@@ -584,8 +608,9 @@ QImage makeAurora() {
             double base, amplitude, frequency, phase, strength;
             quint32 seed;
         };
-        const Curtain curtains[] = {{80, 11, 0.019, 0.6, 0.75, 54U},
-                                    {54, 8, 0.031, 2.2, 0.45, 55U}};
+        // High up, so that the rays fill the strip between the title band and the buttons'
+        // frame, the part of the bar that stays visible in the default layout.
+        const Curtain curtains[] = {{44, 9, 0.019, 0.6, 0.75, 54U}, {70, 7, 0.031, 2.2, 0.40, 55U}};
         double glow = 0.0;
         for (const Curtain &k : curtains) {
             // The slow swing plus smaller folds keep the hem from reading as a hill line.
@@ -597,9 +622,8 @@ QImage makeAurora() {
             const double profile = d > 0 ? std::exp(-(d / 2.5) * (d / 2.5)) : std::exp(d / 26.0);
             const double swell = 0.35 + 0.65 * stretch(fbm(x / 60.0, 9.0, k.seed + 10U, 3), 2.0);
             const double intensity = profile * rays * swell * k.strength;
-            const Rgb hue =
-                ramp({{150, 255, 190}, {60, 230, 140}, {40, 180, 200}, {120, 70, 200}},
-                     std::pow(clamp01(-d / 55.0), 0.6));
+            const Rgb hue = ramp({{150, 255, 190}, {60, 230, 140}, {40, 180, 200}, {120, 70, 200}},
+                                 std::pow(clamp01(-d / 55.0), 0.6));
             c = added(c, hue, intensity);
             glow += intensity;
         }
@@ -639,17 +663,21 @@ QImage makeSlate() {
     });
 }
 
-// Glowing coals along the bottom edge, with sparks rising from them.
+// A bed of embers: dark crust broken by glowing cracks, hotter towards the bottom edge, with
+// sparks rising from it.
 QImage makeEmber() {
     const int w = 338;
     const int h = 142;
-    const std::vector<Rgb> fire = {{0, 0, 0}, {110, 16, 4}, {210, 70, 10}, {255, 170, 50}};
+    const std::vector<Rgb> fire = {{40, 4, 2}, {150, 26, 6}, {230, 90, 14}, {255, 190, 70}};
     QImage image = shade(w, h, [&](int x, int y) {
         const double t = y / (h - 1.0);
-        Rgb c = mix(Rgb{14, 4, 4}, Rgb{44, 10, 6}, t);
-        const double heat = mottle(x, y * 1.3, 26.0, 71U) * (0.35 + 0.75 * t * t);
-        const double g = clamp01((heat - 0.34) * 2.2);
-        c = added(c, ramp(fire, g), 0.85 * g);
+        const double crust = fbm(x / 18.0, y / 18.0, 74U, 4) - 0.5;
+        Rgb c = scaled(mix(Rgb{16, 5, 4}, Rgb{34, 9, 6}, t), 1.0 + 0.6 * crust);
+        const double ridged = 1.0 - std::abs(2.0 * fbm(x / 24.0, y / 17.0, 71U, 4) - 1.0);
+        const double crack = std::pow(ridged, 5.5);
+        const double warmth = 0.35 + 0.65 * stretch(fbm(x / 60.0, y / 50.0, 75U, 3), 1.8);
+        const double heat = clamp01(crack * warmth * (0.55 + 0.6 * t * t));
+        c = added(c, ramp(fire, heat), 0.9 * heat);
         const double grain = (hash01(x, y, 72U) - 0.5) * 0.06;
         return withTitleBand(scaled(c, 1.0 + grain), y, Rgb{6, 2, 2}, Rgb{230, 110, 40});
     });

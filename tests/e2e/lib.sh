@@ -5,6 +5,8 @@
 # Source this file from a test script, then call e2e_start_x first. Every
 # helper that changes state (e2e_start_x, e2e_start_bar, e2e_wait_exit) must be
 # called directly, never inside $(...), or its state is lost with the subshell.
+# e2e_wait_exit returns the process's status: under set -e call it as
+# "e2e_wait_exit "$E2E_BAR_PID" || status=$?".
 #
 # Environment:
 #   TALVENDOK_BIN     the binary under test (set by ctest)
@@ -21,6 +23,7 @@ E2E_XVFB_PID=
 E2E_WM_PID=
 E2E_BAR_PID=
 E2E_BAR_LOG=
+E2E_WATCHDOG_PID=
 E2E_TIMEOUT=${E2E_TIMEOUT:-10}
 
 e2e_log() { printf '[%s] %s\n' "$E2E_NAME" "$*" >&2; }
@@ -61,9 +64,23 @@ e2e__stop_pid() {
     wait "$pid" 2>/dev/null || true
 }
 
+# Started in the background: when the test shell is killed outright (a ctest
+# timeout sends SIGKILL), nothing of the normal cleanup runs, so this kills
+# what the test started and removes its temp folder.
+e2e__watchdog() {
+    local parent=$1 tmp=$2
+    while kill -0 "$parent" 2>/dev/null; do sleep 1; done
+    [[ -d $tmp ]] || return 0
+    [[ ! -f $tmp/pids ]] || xargs -r kill -KILL <"$tmp/pids" 2>/dev/null || true
+    rm -rf "$tmp"
+}
+
+e2e__remember_pid() { printf '%s\n' "$1" >>"$E2E_TMP/pids"; }
+
 e2e__cleanup() {
     local rc=$1
     trap - EXIT INT TERM
+    [[ -z $E2E_WATCHDOG_PID ]] || kill "$E2E_WATCHDOG_PID" 2>/dev/null || true
     e2e__stop_pid "$E2E_BAR_PID"
     e2e__stop_pid "$E2E_WM_PID"
     e2e__stop_pid "$E2E_XVFB_PID"
@@ -108,6 +125,8 @@ e2e_start_x() {
     trap 'e2e__cleanup $?' EXIT
     trap 'exit 130' INT
     trap 'exit 143' TERM
+    e2e__watchdog "$$" "$E2E_TMP" </dev/null >/dev/null 2>&1 &
+    E2E_WATCHDOG_PID=$!
 
     export HOME=$E2E_TMP/home
     export XDG_CONFIG_HOME=$E2E_TMP/config
@@ -133,6 +152,7 @@ e2e_start_x() {
     Xvfb -displayfd 3 -auth "$E2E_TMP/Xauthority.server" -screen 0 1280x1024x24 -dpi 96 \
         -nolisten tcp -noreset 3>"$displayfile" >"$E2E_TMP/Xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
+    e2e__remember_pid "$E2E_XVFB_PID"
     e2e__poll "$E2E_TIMEOUT" e2e__display_ready "$displayfile" || e2e_fail "Xvfb did not report a display"
     kill -0 "$E2E_XVFB_PID" 2>/dev/null || e2e_fail "Xvfb ended: $(tail -n 5 "$E2E_TMP/Xvfb.log")"
     local display
@@ -142,6 +162,7 @@ e2e_start_x() {
 
     openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
     E2E_WM_PID=$!
+    e2e__remember_pid "$E2E_WM_PID"
     e2e__poll "$E2E_TIMEOUT" e2e__wm_running ||
         e2e_fail "openbox did not start: $(tail -n 5 "$E2E_TMP/openbox.log")"
     e2e_log "X display $DISPLAY, window manager up, temp $E2E_TMP"
@@ -165,6 +186,7 @@ e2e_start_bar() {
     printf -- '--- start %s\n' "$(date +%T)" >>"$E2E_BAR_LOG"
     QT_QPA_PLATFORM=xcb "$TALVENDOK_BIN" >>"$E2E_BAR_LOG" 2>&1 &
     E2E_BAR_PID=$!
+    e2e__remember_pid "$E2E_BAR_PID"
 }
 
 # Prints the client windows that the window manager manages; without one
@@ -270,6 +292,12 @@ e2e_wait_exit() {
     wait "$pid" 2>/dev/null || rc=$?
     [[ $pid == "$E2E_BAR_PID" ]] && E2E_BAR_PID=
     return "$rc"
+}
+
+# e2e_prop WID NAME: prints the value of an X property, e.g. _NET_WM_STATE
+# (empty when the property is not set).
+e2e_prop() {
+    xprop -id "$1" "$2" 2>/dev/null | sed -n 's/^[^(:]*([^)]*) = //p; s/^[^(:]*(WINDOW): window id # //p'
 }
 
 e2e_settings_file() {

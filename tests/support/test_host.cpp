@@ -17,7 +17,9 @@ TestHost *g_testHost = nullptr;
 QTemporaryDir *g_home = nullptr;
 }  // namespace
 
-TestHost &testHost() { return *g_testHost; }
+TestHost &testHost() {
+    return *g_testHost;
+}
 
 void TestHost::messageBox(const QString &prompt, int style, const QString &title) {
     Message message{prompt, style, title};
@@ -61,8 +63,12 @@ QByteArray TestHost::settingsFileContent() const {
 
 namespace testenv {
 
-QString configHome() { return g_home->path() + QStringLiteral("/config"); }
-QString dataHome() { return g_home->path() + QStringLiteral("/data"); }
+QString configHome() {
+    return g_home->path() + QStringLiteral("/config");
+}
+QString dataHome() {
+    return g_home->path() + QStringLiteral("/data");
+}
 
 QString programFolder(bool create) {
     const QString folder = dataHome() + QStringLiteral("/TALVENDOK/drive_c/TALVENDOK");
@@ -76,8 +82,7 @@ QString writeMarkerScript(const QString &path, const QString &marker) {
     if (!script.open(QIODevice::WriteOnly | QIODevice::Truncate)) return {};
     script.write("#!/bin/sh\nprintf '%s\\n' \"started\" \"$@\" >> '" + marker.toUtf8() + "'\n");
     script.close();
-    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                          QFileDevice::ExeOwner);
+    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     return path;
 }
 

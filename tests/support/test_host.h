@@ -11,7 +11,7 @@
 // The product's host services with only what blocks or ends the process replaced: message
 // boxes are recorded, the file chooser answers from a script, program end is counted.
 class TestHost : public QtHostServices {
-public:
+  public:
     struct Message {
         QString prompt;
         int style;
@@ -60,9 +60,9 @@ TestHost &testHost();
 
 // Sets up a temporary home, the offscreen platform, the application and the test host,
 // then runs the Qt Test object.
-#define TALVENDOK_TEST_MAIN(TestObject)                                   \
-    int main(int argc, char *argv[]) {                                    \
-        return talvendokTestMain(argc, argv, [] { return new TestObject; }); \
+#define TALVENDOK_TEST_MAIN(TestObject)                                                     \
+    int main(int argc, char *argv[]) {                                                      \
+        return talvendokTestMain(argc, argv, []() -> QObject * { return new TestObject; }); \
     }
 
 int talvendokTestMain(int argc, char *argv[], QObject *(*make)());
