@@ -102,6 +102,10 @@ int talvendokTestMain(int argc, char *argv[], QObject *(*make)()) {
     qputenv("HOME", home.path().toUtf8());
     qputenv("XDG_CONFIG_HOME", testenv::configHome().toUtf8());
     qputenv("XDG_DATA_HOME", testenv::dataHome().toUtf8());
+    QDir().mkpath(home.path() + QStringLiteral("/runtime"));
+    QFile::setPermissions(home.path() + QStringLiteral("/runtime"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", (home.path() + QStringLiteral("/runtime")).toUtf8());
     qputenv("XDG_CONFIG_DIRS", (home.path() + QStringLiteral("/etc")).toUtf8());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
