@@ -8,7 +8,7 @@
 // Edits the bar's four button slots in place: captions, programs and icons.
 class Form3 : public Form {
     Q_OBJECT
-public:
+  public:
     Form3();
 
     void Form_Load() override;
@@ -72,4 +72,15 @@ public:
     Label *Label15;
     SSCommand *SSCommand9;
     FileChooser CommonDialog1;
+
+  private:
+    // Row k (1 to 4) edits slot k of the bar.
+    TextBox *captionField(int row) const;
+    Label *programLabel(int row) const;
+    Label *iconLabel(int row) const;
+    Image *preview(int row) const;
+    void captionChanged(int row);
+    void chooseProgram(int row);
+    void chooseIcon(int row);
+    bool showIcon(int row);
 };

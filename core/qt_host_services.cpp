@@ -110,7 +110,10 @@ bool QtHostServices::showOpenDialog(FileChooser &chooser) {
     for (const auto &entry : FileChooser::parseFilter(chooser.Filter)) {
         QString patterns = entry.second;
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << entry.first + QStringLiteral(" (") + patterns + QLatin1Char(')');
+        // "Executables(*.exe)" already names its pattern the way Qt reads it.
+        const bool named = entry.first.endsWith(QLatin1Char('(') + entry.second + QLatin1Char(')'));
+        filters << (named ? entry.first
+                          : entry.first + QStringLiteral(" (") + patterns + QLatin1Char(')'));
     }
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
