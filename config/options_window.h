@@ -9,7 +9,7 @@
 // Between its loading and Apply its controls are the working copy of the options.
 class Form7 : public Form {
     Q_OBJECT
-public:
+  public:
     Form7();
 
     // The options loading: reads every option into the controls and applies the title
@@ -115,4 +115,13 @@ public:
     Label *Label13;
     SSCommand *SSCommand2;
     SSCommand *SSCommand1;
+
+  private:
+    void showPage(SSPanel *page);
+    void pressTab(SSPanel *tab);
+    void pressColour(SSPanel *panel, Timer *step);
+    void releaseColour(SSPanel *panel, Timer *step);
+    void stepChannel(Label *value, int delta);
+    void setChannel(Label *value, int channel);
+    void showPreview();
 };

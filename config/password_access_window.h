@@ -8,7 +8,7 @@
 // Stands between the menu and the options while a password is stored.
 class Form13 : public Form {
     Q_OBJECT
-public:
+  public:
     Form13();
 
     void Form_Load() override;

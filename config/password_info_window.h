@@ -7,7 +7,7 @@
 // Explains the options password; leads back to the options.
 class Form12 : public Form {
     Q_OBJECT
-public:
+  public:
     Form12();
 
     void Form_Load() override;
@@ -19,4 +19,11 @@ public:
     Label *Label3;
     Label *Label4;
     SSCommand *SSCommand1;
+
+  protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+  private:
+    Qt::Edges edgesAt(const QPoint &pos) const;
 };
