@@ -1,27 +1,441 @@
 #include "bar/bar_window.h"
-// TEMPORARY SCAFFOLD: replaced by the real window.
-Form1::Form1() : Form("Form1", 5055, 2100, Form::Tool) {}
-void Form1::Form_Load() {}
-void Form1::SSCommand6_Click() {}
-void Form1::SSCommand7_Click() {}
-void Form1::SSCommand8_Click() {}
-void Form1::SSCommand9_Click() {}
-void Form1::SSPanel1_MouseDown() {}
-void Form1::SSPanel1_MouseUp() {}
-void Form1::SSPanel2_MouseDown() {}
-void Form1::SSPanel2_MouseUp() {}
-void Form1::SSPanel3_MouseDown() {}
-void Form1::SSPanel3_MouseUp() {}
-void Form1::SSPanel1_Click() {}
-void Form1::SSPanel2_Click() {}
-void Form1::SSPanel3_Click() {}
-void Form1::Label3_Click() {}
-void Form1::Timer1_Timer() {}
-void Form1::Form_GotFocus() {}
-bool Form1::event(QEvent *event) { return Form::event(event); }
-void Form1::closeEvent(QCloseEvent *event) { return Form::closeEvent(event); }
-bool Form1::eventFilter(QObject *watched, QEvent *event) { return Form::eventFilter(watched, event); }
-void Form1::LoadButtonSlots() {}
-void Form1::LoadMembraneAndClock() {}
-void Form1::ApplyStartupOptions() {}
-void Form1::launch(int slot) {}
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+#include <exception>
+
+#include "bar/appearance_rules.h"
+#include "bar/exit_confirm_window.h"
+#include "bar/placeholder_window.h"
+#include "config/menu_window.h"
+#include "config/options_window.h"
+#include "core/host_services.h"
+#include "core/settings_store.h"
+#include "core/twips.h"
+#include "core/window_registry.h"
+
+namespace {
+
+const QString kButtons = QStringLiteral("Buttons");
+const QString kNotExecutable = QStringLiteral(" is not executable, please change your settings!");
+// Launch buttons show icons at this size: an icon file's image closest to it is taken.
+const QSize kIconSize(32, 32);
+
+QString slotKey(int slot, const char *part) {
+    return QStringLiteral("Button%1%2").arg(slot).arg(QLatin1String(part));
+}
+
+Label *titleLabel(QWidget *parent, const char *name, double left, double top, const QColor &color) {
+    auto *label = new Label(parent, QString::fromLatin1(name), QStringLiteral("TALVENDOK"), left,
+                            top, 915, 195, Qt::AlignRight);
+    label->setWordWrap(false);
+    setForeColor(label, color);
+    // The title lies on the drag strip: a press on it starts the drag like anywhere else
+    // along the top edge.
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return label;
+}
+
+SSPanel *barPanel(QWidget *parent, const char *name, const QString &caption, double left,
+                  double top, double width, double height, const QFont &font) {
+    auto *panel = new SSPanel(parent, QString::fromLatin1(name), caption, left, top, width, height);
+    panel->setFont(font);
+    panel->setBackColor(RGB(192, 192, 192));
+    panel->setBevelOuter(SSPanel::Raised);
+    return panel;
+}
+
+Label *pathHolder(QWidget *parent, int number, double left, double top) {
+    const QString name = QStringLiteral("Label%1").arg(number);
+    auto *holder = new Label(parent, name, name, left, top, 3735, 255);
+    // Below the client area and never drawn: the holder only carries its caption.
+    holder->setVisible(false);
+    return holder;
+}
+
+// Runs one start-up step; whatever goes wrong inside it ends that step only.
+template <class Step>
+void isolated(Step step) {
+    try {
+        step();
+    } catch (const std::exception &) {
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+Form1::Form1() : Form("Form1", 5055, 2100, Form::Tool) {
+    setPicture(QPixmap(QStringLiteral(":/bar.jpg")));
+
+    Label3 = new Label(this, QStringLiteral("Label3"), QString(), 0, 0, 5055, 255);
+    SSPanel1 = barPanel(this, "SSPanel1", QStringLiteral("r"), 20, 10, 215, 215,
+                        fonts::byName(QStringLiteral("Marlett"), 9));
+    SSPanel3 =
+        barPanel(this, "SSPanel3", QStringLiteral("_"), 260, 10, 210, 210, fonts::tahoma(6.75));
+    // The shadow first, so that the title is drawn over it.
+    Label1 = titleLabel(this, "Label1", 4110, 25, RGB(128, 128, 128));
+    Label2 = titleLabel(this, "Label2", 4080, 10, RGB(255, 255, 255));
+
+    SSCommand10 =
+        new SSCommand(this, QStringLiteral("SSCommand10"), QString(), 120, 480, 4815, 1215);
+    SSCommand10->setFocusPolicy(Qt::NoFocus);
+    const QPixmap builtInIcon(QStringLiteral(":/launch.png"));
+    const double launchLeft[] = {240, 1410, 2570, 3720};
+    SSCommand **launchButtons[] = {&SSCommand6, &SSCommand7, &SSCommand8, &SSCommand9};
+    for (int i = 0; i < 4; ++i) {
+        auto *button = new SSCommand(this, QStringLiteral("SSCommand%1").arg(6 + i),
+                                     QStringLiteral("Undefined"), launchLeft[i], 600, 1095, 975);
+        button->setPicture(builtInIcon);
+        *launchButtons[i] = button;
+    }
+
+    Line1 = new Line(this, QStringLiteral("Line1"), 5040, 1790, 0, 1790, RGB(0, 192, 192));
+    SSPanel2 = barPanel(this, "SSPanel2", QStringLiteral(".. &Menu .."), 0, 1800, 1215, 295,
+                        fonts::tahoma());
+    SSPanel2->setForeColor(QApplication::palette().color(QPalette::ButtonText));
+    Label18 = new Label(this, QStringLiteral("Label18"), QString(), 1200, 1800, 3855, 375);
+    Label18->setBackColor(RGB(0, 0, 0));
+    Label16 = new Label(this, QStringLiteral("Label16"), QString(), 1320, 1830, 3615, 255,
+                        Qt::AlignHCenter);
+    Label16->setWordWrap(false);
+    setForeColor(Label16, RGB(255, 255, 255));
+    Timer1 = new Timer(this, QStringLiteral("Timer1"), 1000, true);
+
+    Label4 = pathHolder(this, 4, 120, 2280);
+    Label5 = pathHolder(this, 5, 120, 2640);
+    Label6 = pathHolder(this, 6, 120, 3000);
+    Label7 = pathHolder(this, 7, 120, 3360);
+    Label8 = pathHolder(this, 8, 3960, 2280);
+    Label9 = pathHolder(this, 9, 3960, 2640);
+    Label10 = pathHolder(this, 10, 3960, 3000);
+    Label11 = pathHolder(this, 11, 3960, 3360);
+
+    connect(SSCommand6, &SSCommand::Click, this, &Form1::SSCommand6_Click);
+    connect(SSCommand7, &SSCommand::Click, this, &Form1::SSCommand7_Click);
+    connect(SSCommand8, &SSCommand::Click, this, &Form1::SSCommand8_Click);
+    connect(SSCommand9, &SSCommand::Click, this, &Form1::SSCommand9_Click);
+    connect(SSPanel1, &SSPanel::MouseDown, this, &Form1::SSPanel1_MouseDown);
+    connect(SSPanel1, &SSPanel::MouseUp, this, &Form1::SSPanel1_MouseUp);
+    connect(SSPanel2, &SSPanel::MouseDown, this, &Form1::SSPanel2_MouseDown);
+    connect(SSPanel2, &SSPanel::MouseUp, this, &Form1::SSPanel2_MouseUp);
+    connect(SSPanel3, &SSPanel::MouseDown, this, &Form1::SSPanel3_MouseDown);
+    connect(SSPanel3, &SSPanel::MouseUp, this, &Form1::SSPanel3_MouseUp);
+    connect(SSPanel1, &SSPanel::Click, this, &Form1::SSPanel1_Click);
+    connect(SSPanel2, &SSPanel::Click, this, &Form1::SSPanel2_Click);
+    connect(SSPanel3, &SSPanel::Click, this, &Form1::SSPanel3_Click);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    // The drag strip is driven by press and move, not by its click.
+    Label3->installEventFilter(this);
+}
+
+SSCommand *Form1::launchButton(int slot) const {
+    switch (slot) {
+        case 1:
+            return SSCommand6;
+        case 2:
+            return SSCommand7;
+        case 3:
+            return SSCommand8;
+        case 4:
+            return SSCommand9;
+        default:
+            return nullptr;
+    }
+}
+
+Label *Form1::programHolder(int slot) const {
+    switch (slot) {
+        case 1:
+            return Label4;
+        case 2:
+            return Label5;
+        case 3:
+            return Label6;
+        case 4:
+            return Label7;
+        default:
+            return nullptr;
+    }
+}
+
+Label *Form1::iconHolder(int slot) const {
+    switch (slot) {
+        case 1:
+            return Label8;
+        case 2:
+            return Label9;
+        case 3:
+            return Label10;
+        case 4:
+            return Label11;
+        default:
+            return nullptr;
+    }
+}
+
+// --- Start-up -------------------------------------------------------------------------
+
+void Form1::Form_Load() {
+    isolated([this] { LoadButtonSlots(); });
+    isolated([this] { LoadMembraneAndClock(); });
+    isolated([this] { ApplyStartupOptions(); });
+    // The bar is the program: whatever ended a step early, it comes up, alone.
+    if (!Visible()) {
+        Forms::unload<Form7>();
+        Show();
+        SetFocus();
+    }
+}
+
+void Form1::LoadButtonSlots() {
+    for (int slot = 1; slot <= 4; ++slot)
+        launchButton(slot)->setCaption(
+            host().getSetting(kButtons, slotKey(slot, "Caption"), QStringLiteral("Undefined")));
+    for (int slot = 1; slot <= 4; ++slot)
+        programHolder(slot)->setCaption(
+            host().getSetting(kButtons, slotKey(slot, "EXE"), QStringLiteral("UNDEFINED")));
+    for (int slot = 1; slot <= 4; ++slot)
+        iconHolder(slot)->setCaption(
+            host().getSetting(kButtons, slotKey(slot, "Icon"), QStringLiteral("UNDEFINED")));
+    for (int slot = 1; slot <= 4; ++slot) {
+        QPixmap icon;
+        if (host().loadPicture(iconHolder(slot)->Caption(), &icon, kIconSize))
+            launchButton(slot)->setPicture(icon);
+    }
+}
+
+void Form1::LoadMembraneAndClock() {
+    loadPicture(host().getSetting(QStringLiteral("Startup"), QStringLiteral("Membrane"),
+                                  QStringLiteral("form1.picture")));
+    Label16->setCaption(clockText(host().currentTime()));
+}
+
+void Form1::ApplyStartupOptions() {
+    // Created only to run the options loading and to be read: it is never shown.
+    Form7 *options = Forms::get<Form7>();
+    if (!options) return;
+    appearance::titleText(*this, options->Text2->Text());
+    appearance::buttonBackground(*this, options->Check1->Value() == 1);
+    appearance::largeBevel(*this, options->Check3->Value() == 1);
+    appearance::text3D(*this, options->Check2->Value() == 1);
+
+    if (options->Check6->Value() == 1) {
+        host().saveSetting(QStringLiteral("Options"), QStringLiteral("SaveWinPos"),
+                           QStringLiteral("1"));
+        float left = 0, top = 0;
+        const bool placed =
+            stored::toSingle(host().getSetting(QStringLiteral("Startup"), QStringLiteral("Left"),
+                                               QStringLiteral("0")),
+                             &left) &&
+            stored::toSingle(host().getSetting(QStringLiteral("Startup"), QStringLiteral("Top"),
+                                               QStringLiteral("0")),
+                             &top);
+        if (placed) {
+            setLeft(left);
+            setTop(top);
+            keepOnScreen();
+        } else {
+            // A stored position that is not a number: the bar opens at its designed place.
+            centre();
+        }
+    } else {
+        centre();
+    }
+
+    Forms::unload<Form7>();
+    Show();
+    SetFocus();
+}
+
+void Form1::keepOnScreen() {
+    const QRectF bar(Left(), Top(), Width(), Height());
+    QList<QRectF> screens;
+    if (QScreen *primary = QGuiApplication::primaryScreen()) {
+        const QPoint origin = primary->geometry().topLeft();
+        screens.append(QRectF(QPointF(twips::fromPixels(origin.x()), twips::fromPixels(origin.y())),
+                              host().screenSizeTwips()));
+    }
+    for (QScreen *screen : QGuiApplication::screens()) {
+        if (screen == QGuiApplication::primaryScreen()) continue;
+        const QRect g = screen->geometry();
+        screens.append(QRectF(twips::fromPixels(g.x()), twips::fromPixels(g.y()),
+                              twips::fromPixels(g.width()), twips::fromPixels(g.height())));
+    }
+    if (screens.isEmpty()) return;
+    for (const QRectF &screen : screens) {
+        if (screen.intersects(bar)) return;  // on a screen: kept exactly where it was
+    }
+    // The stored place belongs to a screen that is gone: take the nearest one that is left.
+    auto distance = [&bar](const QRectF &screen) {
+        const double dx = qMax(0.0, qMax(screen.left() - bar.right(), bar.left() - screen.right()));
+        const double dy = qMax(0.0, qMax(screen.top() - bar.bottom(), bar.top() - screen.bottom()));
+        return dx * dx + dy * dy;
+    };
+    QRectF nearest = screens.first();
+    for (const QRectF &screen : screens) {
+        if (distance(screen) < distance(nearest)) nearest = screen;
+    }
+    const double left = qMax(nearest.left(), qMin(bar.left(), nearest.right() - bar.width()));
+    const double top = qMax(nearest.top(), qMin(bar.top(), nearest.bottom() - bar.height()));
+    setLeft(left);
+    setTop(top);
+}
+
+// --- Launch buttons -------------------------------------------------------------------
+
+void Form1::SSCommand6_Click() {
+    launch(1);
+}
+void Form1::SSCommand7_Click() {
+    launch(2);
+}
+void Form1::SSCommand8_Click() {
+    launch(3);
+}
+void Form1::SSCommand9_Click() {
+    launch(4);
+}
+
+void Form1::launch(int slot) {
+    const QString value = host().getSetting(QStringLiteral("Options"),
+                                            QStringLiteral("MinimizeOnRun"), QStringLiteral("0"));
+    const QString path = programHolder(slot)->Caption();
+    double number = 0;
+    const bool numeric = stored::toNumber(value, &number);
+    if (numeric && number == 1) {
+        Form10::putBarAway();
+        if (host().startProgram(path)) return;
+    } else if (numeric && number == 0) {
+        if (host().startProgram(path)) return;
+    }
+    // Nothing is undone: a bar put away stays behind its placeholder.
+    host().messageBox(path + kNotExecutable, 16);
+}
+
+// --- Push panels ----------------------------------------------------------------------
+
+void Form1::SSPanel1_MouseDown() {
+    SSPanel1->setBevelOuter(SSPanel::Inset);
+}
+void Form1::SSPanel1_MouseUp() {
+    SSPanel1->setBevelOuter(SSPanel::Raised);
+}
+void Form1::SSPanel2_MouseDown() {
+    SSPanel2->setBevelOuter(SSPanel::Inset);
+}
+void Form1::SSPanel2_MouseUp() {
+    SSPanel2->setBevelOuter(SSPanel::Raised);
+}
+void Form1::SSPanel3_MouseDown() {
+    SSPanel3->setBevelOuter(SSPanel::Inset);
+}
+void Form1::SSPanel3_MouseUp() {
+    SSPanel3->setBevelOuter(SSPanel::Raised);
+}
+
+void Form1::SSPanel1_Click() {
+    // Everything is saved before the question: declining the exit keeps it.
+    const QString startup = QStringLiteral("Startup");
+    host().saveSetting(startup, QStringLiteral("Top"), stored::fromNumber(Top()));
+    host().saveSetting(startup, QStringLiteral("Left"), stored::fromNumber(Left()));
+    for (int slot = 1; slot <= 4; ++slot)
+        host().saveSetting(kButtons, slotKey(slot, "Caption"), launchButton(slot)->Caption());
+    for (int slot = 1; slot <= 4; ++slot)
+        host().saveSetting(kButtons, slotKey(slot, "EXE"), programHolder(slot)->Caption());
+    for (int slot = 1; slot <= 4; ++slot)
+        host().saveSetting(kButtons, slotKey(slot, "Icon"), iconHolder(slot)->Caption());
+
+    const QString confirm = host().getSetting(QStringLiteral("Options"),
+                                              QStringLiteral("ConfirmExit"), QStringLiteral("0"));
+    if (stored::isSet(confirm)) {
+        Form11 *question = Forms::get<Form11>();
+        if (!question) return;
+        question->Show();
+        question->SetFocus();
+        setVisible(false);
+        return;
+    }
+    host().programEnd();
+}
+
+void Form1::SSPanel2_Click() {
+    Form9 *menu = Forms::get<Form9>();
+    if (!menu) return;
+    menu->Show();
+    menu->SetFocus();
+}
+
+void Form1::SSPanel3_Click() {
+    Form10::putBarAway();
+}
+
+// --- Drag strip, clock, focus ---------------------------------------------------------
+
+void Form1::Label3_Click() {
+    // The window manager moves the bar; without one the bar follows the mouse itself.
+    if (!host().windowDrag(this)) m_dragFollow = true;
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == Label3) {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick: {
+                auto *mouse = static_cast<QMouseEvent *>(event);
+                if (mouse->button() == Qt::LeftButton) {
+                    m_dragArmed = true;
+                    m_dragFollow = false;
+                    m_dragPress = mouse->globalPosition().toPoint();
+                    m_dragOffset = m_dragPress - pos();
+                }
+                return true;
+            }
+            case QEvent::MouseMove: {
+                auto *mouse = static_cast<QMouseEvent *>(event);
+                const QPoint global = mouse->globalPosition().toPoint();
+                if (m_dragArmed && (mouse->buttons() & Qt::LeftButton) &&
+                    (global - m_dragPress).manhattanLength() >= QApplication::startDragDistance()) {
+                    // Once per press, and only after a real move: handing a bare click to
+                    // the window manager can leave it in move mode.
+                    m_dragArmed = false;
+                    Label3_Click();
+                }
+                if (m_dragFollow && (mouse->buttons() & Qt::LeftButton))
+                    move(global - m_dragOffset);
+                return true;
+            }
+            case QEvent::MouseButtonRelease:
+                m_dragArmed = false;
+                m_dragFollow = false;
+                return true;
+            default:
+                break;
+        }
+    }
+    return Form::eventFilter(watched, event);
+}
+
+void Form1::Timer1_Timer() {
+    Label16->setCaption(clockText(host().currentTime()));
+}
+
+void Form1::Form_GotFocus() {
+    // Reading the menu's visibility loads it (hidden) when it does not exist yet.
+    Form9 *menu = Forms::get<Form9>();
+    if (menu && menu->Visible()) Forms::unload(menu);
+}
+
+bool Form1::event(QEvent *event) {
+    if (event->type() == QEvent::WindowActivate) Form_GotFocus();
+    return Form::event(event);
+}
+
+void Form1::closeEvent(QCloseEvent *event) {
+    // The bar is never unloaded: the program ends only through its own ways out (the close
+    // panel, the exit confirmation, closing the placeholder), not by a platform close key.
+    event->ignore();
+}

@@ -9,7 +9,7 @@
 // open the menu. It lives for the whole run and holds the four button slots.
 class Form1 : public Form {
     Q_OBJECT
-public:
+  public:
     Form1();
 
     void Form_Load() override;
@@ -38,11 +38,11 @@ public:
     void Form_GotFocus();
 
     // Controls.
-    Label *Label3;    // drag strip
-    SSPanel *SSPanel1;  // close
-    SSPanel *SSPanel3;  // minimise
-    Label *Label1;    // title shadow (created first: drawn beneath the title)
-    Label *Label2;    // title
+    Label *Label3;           // drag strip
+    SSPanel *SSPanel1;       // close
+    SSPanel *SSPanel3;       // minimise
+    Label *Label1;           // title shadow (created first: drawn beneath the title)
+    Label *Label2;           // title
     SSCommand *SSCommand10;  // background button
     SSCommand *SSCommand6;
     SSCommand *SSCommand7;
@@ -50,26 +50,35 @@ public:
     SSCommand *SSCommand9;
     Line *Line1;
     SSPanel *SSPanel2;  // menu
-    Label *Label18;   // clock strip
-    Label *Label16;   // clock
+    Label *Label18;     // clock strip
+    Label *Label16;     // clock
     Timer *Timer1;
-    Label *Label4;    // program path holders of slots 1 to 4
+    Label *Label4;  // program path holders of slots 1 to 4
     Label *Label5;
     Label *Label6;
     Label *Label7;
-    Label *Label8;    // icon path holders of slots 1 to 4
+    Label *Label8;  // icon path holders of slots 1 to 4
     Label *Label9;
     Label *Label10;
     Label *Label11;
 
-protected:
+  protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     void LoadButtonSlots();
     void LoadMembraneAndClock();
     void ApplyStartupOptions();
     void launch(int slot);
+    // Moves the bar back onto the nearest screen when it would lie wholly off every one.
+    void keepOnScreen();
+
+    // The drag strip: armed by a press, started once the pointer has moved far enough,
+    // and followed by hand when the window manager does not take the move.
+    bool m_dragArmed = false;
+    bool m_dragFollow = false;
+    QPoint m_dragPress;
+    QPoint m_dragOffset;
 };

@@ -7,7 +7,7 @@
 // Asks whether to exit, while the bar is hidden.
 class Form11 : public Form {
     Q_OBJECT
-public:
+  public:
     Form11();
 
     void Form_Load() override;

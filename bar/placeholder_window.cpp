@@ -1,8 +1,68 @@
 #include "bar/placeholder_window.h"
-// TEMPORARY SCAFFOLD: replaced by the real window.
-Form10::Form10() : Form("Form10", 2355, 435, Form::Titled) {}
-void Form10::putBarAway() {}
-void Form10::Form_GotFocus() {}
-void Form10::Form_QueryUnload() {}
-void Form10::changeEvent(QEvent *event) { return Form::changeEvent(event); }
-void Form10::closeEvent(QCloseEvent *event) { return Form::closeEvent(event); }
+
+#include <QCloseEvent>
+#include <QIcon>
+
+#include "bar/bar_window.h"
+#include "core/host_services.h"
+#include "core/window_registry.h"
+
+namespace {
+// Far beyond the right and bottom edges of any screen: a restored placeholder is never seen.
+constexpr double kRestoredLeft = 245790;
+constexpr double kRestoredTop = 246075;
+}  // namespace
+
+Form10::Form10() : Form("Form10", 2355, 435, Form::Titled) {
+    setWindowTitle(QStringLiteral("T a l v e n d o k"));
+    setWindowIcon(QIcon(QStringLiteral(":/program.png")));
+    Label1 = new Label(this, QStringLiteral("Label1"), QStringLiteral("Restoring Window"), 540, 120,
+                       1335, 195, Qt::AlignHCenter);
+    Label1->setWordWrap(false);
+    setLeft(kRestoredLeft);
+    setTop(kRestoredTop);
+}
+
+void Form10::putBarAway() {
+    Form10 *placeholder = Forms::get<Form10>();
+    if (placeholder) {
+        // Minimised before it is first shown, so that it starts iconic and never flashes.
+        if (!placeholder->isVisible()) placeholder->showMinimized();
+        placeholder->SetFocus();
+    }
+    Forms::get<Form1>()->setVisible(false);
+}
+
+void Form10::Form_GotFocus() {
+    // The bar first, so that the close request of this unloading finds it visible.
+    Form1 *bar = Forms::get<Form1>();
+    bar->Show();
+    bar->SetFocus();
+    Forms::unload(this);
+}
+
+void Form10::Form_QueryUnload() {
+    if (!Forms::get<Form1>()->Visible()) host().programEnd();
+}
+
+void Form10::changeEvent(QEvent *event) {
+    Form::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !event->spontaneous()) return;
+    const auto *change = static_cast<QWindowStateChangeEvent *>(event);
+    // Only the user's restore counts: the window system reports it leaving the minimised
+    // state. Activating it from code right after showing it minimised does not.
+    if (!(change->oldState() & Qt::WindowMinimized) || (windowState() & Qt::WindowMinimized))
+        return;
+    if (!Forms::isLoaded(this)) return;
+    // Window managers may have brought it onto the screen: send it back out of sight for
+    // the moment it still exists.
+    setLeft(kRestoredLeft);
+    setTop(kRestoredTop);
+    Form_GotFocus();
+}
+
+void Form10::closeEvent(QCloseEvent *event) {
+    Form_QueryUnload();
+    event->accept();
+    Forms::unload(this);
+}

@@ -6,7 +6,7 @@
 // Stands for the hidden bar in the task bar while the bar is minimised.
 class Form10 : public Form {
     Q_OBJECT
-public:
+  public:
     Form10();
 
     // Shows the placeholder minimised and active, then hides the bar.
@@ -17,7 +17,7 @@ public:
 
     Label *Label1;
 
-protected:
+  protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 };

@@ -128,6 +128,9 @@ void Label::setBackColor(const QColor &color) {
     palette.setColor(QPalette::Window, color);
     setPalette(palette);
     setAttribute(Qt::WA_TranslucentBackground, false);
+    // Turning translucency on also set this, which keeps the fill from being painted: text
+    // that changes would then be drawn over its old pixels.
+    setAttribute(Qt::WA_NoSystemBackground, false);
     setAutoFillBackground(true);
 }
 

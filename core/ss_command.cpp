@@ -77,7 +77,8 @@ void SSCommand::paintEvent(QPaintEvent *) {
         }
         painter.drawText(inner, flags, caption);
     }
-    if (hasFocus()) {
+    // The focus mark is for keyboard users, as on the original platform's buttons.
+    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
         QPen pen(QColor(0, 0, 0), 1, Qt::DotLine);
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# The minimise panel puts the bar away behind an iconic placeholder with a task bar entry.
+# Activating that entry brings the bar back where it was; closing it ends the program with
+# status 0 and leaves the settings file as it was.
+set -euo pipefail
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+# wmctrl closes a window the way a task bar does (_NET_CLOSE_WINDOW, which openbox turns
+# into WM_DELETE_WINDOW); xdotool can only destroy or kill it.
+command -v wmctrl >/dev/null || e2e_fail "wmctrl is needed (scripts/install-deps.sh --test)"
+
+# Client windows with ROLE whatever their state (an iconic window is not viewable).
+managed_with_role() {
+    local list w
+    list=$(xprop -root _NET_CLIENT_LIST 2>/dev/null || true)
+    [[ $list == *'window id #'* ]] || return 0
+    for w in $(printf '%s\n' "${list#*# }" | tr ',' ' '); do
+        xprop -id "$w" WM_WINDOW_ROLE 2>/dev/null | grep -q "= \"$1\"\$" && printf '%s\n' "$w"
+    done
+    return 0
+}
+is_iconic() { xprop -id "$1" WM_STATE 2>/dev/null | grep -q 'window state: Iconic'; }
+no_placeholder() { [[ -z $(managed_with_role Form10) ]]; }
+
+put_away() {
+    e2e_click "$1" 24 14 # the minimise panel
+    e2e__poll "$E2E_TIMEOUT" test -n "$(managed_with_role Form10)" ||
+        e2e_fail "no placeholder after minimising"
+    placeholder=$(managed_with_role Form10)
+    e2e__poll "$E2E_TIMEOUT" is_iconic "$placeholder" || e2e_fail "the placeholder is not iconic"
+    e2e_wait_gone Form1
+}
+
+e2e_start_x
+settings=$(e2e_settings_file)
+mkdir -p "$(dirname "$settings")"
+cat >"$settings" <<'INI'
+[Buttons]
+Button1Caption=Stored
+
+[Options]
+SaveWinPos=1
+
+[Startup]
+Left=1500
+Top=3000
+INI
+
+e2e_start_bar
+bar=$(e2e_wait_window Form1)
+read -r x y _ _ < <(e2e_geometry "$bar")
+e2e_assert_eq "$x,$y" "100,200" "bar position at start"
+cp "$settings" "$E2E_TMP/settings.before"
+
+put_away "$bar"
+e2e_assert_eq "$(xprop -id "$placeholder" WM_NAME | sed 's/^[^=]*= //')" '"T a l v e n d o k"' \
+    "placeholder caption"
+if xprop -id "$placeholder" _NET_WM_STATE | grep -q SKIP_TASKBAR; then
+    e2e_fail "the placeholder has no task bar entry"
+fi
+e2e_screenshot bar_minimised.png
+# Its own activation right after being shown minimised is no restore.
+sleep 1
+is_iconic "$placeholder" || e2e_fail "the placeholder restored itself"
+e2e_assert_eq "$(e2e_windows_with_role Form1)" "" "bar while minimised"
+
+# The user restores the task bar entry.
+xdotool windowactivate "$placeholder" 2>/dev/null || true
+bar=$(e2e_wait_window Form1)
+read -r x y _ _ < <(e2e_geometry "$bar")
+e2e_assert_eq "$x,$y" "100,200" "bar position after restoring"
+e2e__poll "$E2E_TIMEOUT" no_placeholder || e2e_fail "the placeholder is still there after restoring"
+e2e_screenshot bar_restored.png
+
+# Put away again, then close the placeholder: the program ends and writes nothing.
+put_away "$bar"
+wmctrl -i -c "$placeholder"
+status=0
+e2e_wait_exit "$E2E_BAR_PID" || status=$?
+e2e_assert_eq "$status" "0" "exit status after closing the placeholder"
+cmp -s "$settings" "$E2E_TMP/settings.before" || e2e_fail "the settings file changed"
+
+e2e_log "ok"
