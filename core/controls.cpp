@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVariant>
+#include <limits>
 
 #include "core/host_services.h"
 #include "core/twips.h"
@@ -152,6 +153,8 @@ TextBox::TextBox(QWidget *parent, const QString &name, double left, double top, 
     : QLineEdit(parent) {
     setObjectName(name);
     setFont(fonts::tahoma());
+    // A field shows a stored text whole: a cut one would be written back cut.
+    setMaxLength(std::numeric_limits<int>::max());
     if (password) {
         setEchoMode(QLineEdit::Password);
         // One "*" per character, whatever the style would draw.
