@@ -7,7 +7,7 @@
 // Version and credits, with the program icon swinging on a strip.
 class Form2 : public Form {
     Q_OBJECT
-public:
+  public:
     Form2();
 
     void Form_Load() override;

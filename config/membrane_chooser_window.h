@@ -7,7 +7,7 @@
 // Lists the Membranes of the program folder; one click makes one the bar's background.
 class Form8 : public Form {
     Q_OBJECT
-public:
+  public:
     Form8();
 
     void Form_Load() override;

@@ -1,14 +1,17 @@
 #pragma once
 
+#include <QMetaObject>
+
 #include "core/form.h"
 #include "core/ss_command.h"
 
 class Line;
+class QWindow;
 
 // The bar's drop-down: a column of six buttons over the bar's left end.
 class Form9 : public Form {
     Q_OBJECT
-public:
+  public:
     Form9();
     ~Form9() override;
 
@@ -28,4 +31,12 @@ public:
     SSCommand *SSCommand6;
     SSCommand *SSCommand5;
     Line *Line1;
+
+    void setVisible(bool visible) override;
+
+  private:
+    void placeOverBar();
+    void focusMovedTo(QWindow *window);
+
+    QMetaObject::Connection m_focusWatch;
 };

@@ -241,6 +241,9 @@ void FileList::refresh() {
     const QSignalBlocker blocker(this);
     clear();
     addItems(names);
+    // A list view taking the focus makes its first entry current unless a current entry was
+    // ever set, which would count as a click nobody made. "None" counts as set.
+    setCurrentIndex(QModelIndex());
 }
 
 Timer::Timer(QObject *parent, const QString &name, int intervalMs, bool enabled) : QTimer(parent) {
