@@ -69,7 +69,7 @@ void isolated(Step step) {
 }  // namespace
 
 Form1::Form1() : Form("Form1", 5055, 2100, Form::Tool) {
-    setPicture(QPixmap(QStringLiteral(":/bar.jpg")));
+    setBuiltInPicture(QStringLiteral(":/bar.jpg"));
 
     Label3 = new Label(this, QStringLiteral("Label3"), QString(), 0, 0, 5055, 255);
     SSPanel1 = barPanel(this, "SSPanel1", QStringLiteral("r"), 20, 10, 215, 215,
@@ -340,6 +340,7 @@ void Form1::SSPanel3_MouseUp() {
 void Form1::SSPanel1_Click() {
     // Everything is saved before the question: declining the exit keeps it.
     const QString startup = QStringLiteral("Startup");
+    const int failures = host().saveFailures();
     host().saveSetting(startup, QStringLiteral("Top"), stored::fromNumber(Top()));
     host().saveSetting(startup, QStringLiteral("Left"), stored::fromNumber(Left()));
     for (int slot = 1; slot <= 4; ++slot)
@@ -348,6 +349,7 @@ void Form1::SSPanel1_Click() {
         host().saveSetting(kButtons, slotKey(slot, "EXE"), programHolder(slot)->Caption());
     for (int slot = 1; slot <= 4; ++slot)
         host().saveSetting(kButtons, slotKey(slot, "Icon"), iconHolder(slot)->Caption());
+    reportUnsavedSettings(failures);
 
     const QString confirm = host().getSetting(QStringLiteral("Options"),
                                               QStringLiteral("ConfirmExit"), QStringLiteral("0"));

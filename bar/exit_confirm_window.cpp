@@ -22,7 +22,7 @@ Form11::Form11() : Form("Form11", 4710, 2130, Form::Tool) {
 }
 
 void Form11::Form_Load() {
-    if (Form3 *definitions = Forms::get<Form3>()) setPicture(definitions->Picture());
+    if (Form3 *definitions = Forms::get<Form3>()) copyPictureFrom(*definitions);
     centre();
 }
 

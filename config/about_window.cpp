@@ -23,7 +23,7 @@ Label *whiteLabel(QWidget *parent, const char *name, const QString &caption, dou
 }  // namespace
 
 Form2::Form2() : Form("Form2", 5295, 5055, Form::Tool) {
-    setPicture(QPixmap(QStringLiteral(":/about.jpg")));
+    setBuiltInPicture(QStringLiteral(":/about.jpg"));
 
     Label1 = whiteLabel(this, "Label1", QStringLiteral("Version 1.8"), 4080, 600, 810, 195);
     Label1->adjustSize();  // the width follows the text

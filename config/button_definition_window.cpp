@@ -31,7 +31,7 @@ Label *whiteLabel(QWidget *parent, const char *name, const QString &caption, dou
 
 Form3::Form3() : Form("Form3", 4590, 6495, Form::Tool) {
     // Set here, not at load: windows that copy this window's picture take it at once.
-    setPicture(QPixmap(QStringLiteral(":/buttons.jpg")));
+    setBuiltInPicture(QStringLiteral(":/buttons.jpg"));
 
     Label1 = heading(QStringLiteral("Button Definition..."), 240, 135, 2475, 345, 15.75);
     Line1 = rule(QStringLiteral("Line1"), 480, 5040, 480);

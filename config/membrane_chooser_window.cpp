@@ -49,7 +49,7 @@ Form8::Form8() : Form("Form8", 4725, 4935, Form::Tool) {
 
 void Form8::Form_Load() {
     // Loads the options window hidden when it is not there yet; it stays loaded.
-    setPicture(Forms::get<Form7>()->Picture());
+    copyPictureFrom(*Forms::get<Form7>());
     // A missing folder leaves the list on the process's current folder.
     File1->setPath(kMembraneFolder);
     centre();

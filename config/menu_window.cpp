@@ -27,7 +27,7 @@ SSCommand *menuButton(Form9 *menu, const char *name, const char *caption, double
 }  // namespace
 
 Form9::Form9() : Form("Form9", 1815, 2100, Form::Tool) {
-    setPicture(QPixmap(QStringLiteral(":/menu.jpg")));
+    setBuiltInPicture(QStringLiteral(":/menu.jpg"));
     SSCommand1 = menuButton(this, "SSCommand1", "&Options", 495, 0);
     SSCommand4 = menuButton(this, "SSCommand4", "Edit &Buttons", 495, 360);
     SSCommand3 = menuButton(this, "SSCommand3", "&Help", 495, 720);

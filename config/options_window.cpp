@@ -207,8 +207,6 @@ Form7::Form7() : Form("Form7", 4695, 5910, Form::Tool) {
     SSCommand1 = new SSCommand(this, QStringLiteral("SSCommand1"), QStringLiteral("&Apply"), 3480,
                                5400, 1125, 375);
 
-    keepWhole(this, Label13);
-
     connect(Check5, &CheckBox::Click, this, &Form7::Check5_Click);
     connect(SSPanel12, &SSPanel::Click, this, &Form7::SSPanel12_Click);
     connect(SSPanel13, &SSPanel::Click, this, &Form7::SSPanel13_Click);
@@ -251,7 +249,7 @@ void Form7::Form_Load() {
     setForeColor(Label5, foreColor(Forms::get<Form1>()->Label2));
     Text2->setText(
         host().getSetting(kOptions, QStringLiteral("TitleBar"), QStringLiteral("TALVENDOK")));
-    setPicture(Forms::get<Form3>()->Picture());
+    copyPictureFrom(*Forms::get<Form3>());
 
     Check1->setValue(storedFlag(QStringLiteral("ButtonBackground"), QStringLiteral("1")));
     Check3->setValue(storedFlag(QStringLiteral("LargeBevel"), QStringLiteral("1")));
@@ -279,6 +277,15 @@ void Form7::Form_Load() {
     appearance::textShadow(bar, ticked(Check5));
     appearance::displayTime(bar, ticked(Check9));
     appearance::threeButtons(bar, ticked(Check8));
+}
+
+void Form7::showEvent(QShowEvent *event) {
+    // Measured when first seen: the start-up loads this window without showing it.
+    if (!m_measured) {
+        m_measured = true;
+        keepWhole(this, Label13);
+    }
+    Form::showEvent(event);
 }
 
 void Form7::Check5_Click() {
@@ -345,6 +352,7 @@ void Form7::SSCommand1_Click() {
         return;
     }
     Form1 &bar = *Forms::get<Form1>();
+    const int failures = host().saveFailures();
     host().saveSetting(kOptions, QStringLiteral("Password"), Text4->Text());
     host().saveSetting(kOptions, QStringLiteral("TitleBar"), Text2->Text());
     appearance::titleText(bar, Text2->Text());
@@ -369,6 +377,7 @@ void Form7::SSCommand1_Click() {
     saveFlag(QStringLiteral("3DText"), Check2);
     appearance::text3D(bar, ticked(Check2));
     saveFlag(QStringLiteral("SaveWinPos"), Check6);
+    reportUnsavedSettings(failures);
 
     Forms::unload(this);
     bar.Show();

@@ -124,4 +124,10 @@ class Form7 : public Form {
     void stepChannel(Label *value, int delta);
     void setChannel(Label *value, int channel);
     void showPreview();
+
+  protected:
+    void showEvent(QShowEvent *event) override;
+
+  private:
+    bool m_measured = false;
 };

@@ -31,7 +31,7 @@ Form13::Form13() : Form("Form13", 3255, 1710, Form::Tool) {
 }
 
 void Form13::Form_Load() {
-    setPicture(Forms::get<Form3>()->Picture());
+    copyPictureFrom(*Forms::get<Form3>());
 }
 
 void Form13::Command1_Click() {

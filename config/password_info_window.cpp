@@ -69,7 +69,7 @@ Form12::Form12() : Form("Form12", 4590, 2895, Form::Frameless) {
 }
 
 void Form12::Form_Load() {
-    setPicture(Forms::get<Form3>()->Picture());
+    copyPictureFrom(*Forms::get<Form3>());
 }
 
 void Form12::SSCommand1_Click() {

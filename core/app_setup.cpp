@@ -1,9 +1,10 @@
 #include "core/app_setup.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QGuiApplication>
-#include <QIcon>
+
+#include "core/controls.h"
 
 static void initResources() {
     Q_INIT_RESOURCE(resources);
@@ -18,6 +19,7 @@ void setupApplication() {
         const QString path = QStringLiteral("/usr/share/wine/fonts/") + QLatin1String(file);
         if (QFileInfo::exists(path)) QFontDatabase::addApplicationFont(path);
     }
-    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/program.png")));
+    // Every control names its face; this keeps the toolkit from setting up its own default.
+    QApplication::setFont(fonts::tahoma());
     QGuiApplication::setQuitOnLastWindowClosed(false);
 }

@@ -1,6 +1,7 @@
 #include "core/form.h"
 
 #include <QEvent>
+#include <QHash>
 #include <QPainter>
 #include <QWindow>
 
@@ -89,9 +90,36 @@ void Form::centre() {
     setTop((screen.height() - Height()) / 2);
 }
 
+QPixmap Form::Picture() const {
+    if (!m_pictureSource.isEmpty()) {
+        // Decoded once per run, shared by every window that shows it.
+        static QHash<QString, QPixmap> decoded;
+        auto it = decoded.find(m_pictureSource);
+        if (it == decoded.end()) it = decoded.insert(m_pictureSource, QPixmap(m_pictureSource));
+        m_picture = it.value();
+        const_cast<Form *>(this)->m_pictureSource.clear();
+    }
+    return m_picture;
+}
+
 void Form::setPicture(const QPixmap &picture) {
+    m_pictureSource.clear();
     m_picture = picture;
     update();
+}
+
+void Form::setBuiltInPicture(const QString &resource) {
+    m_picture = QPixmap();
+    m_pictureSource = resource;
+    update();
+}
+
+void Form::copyPictureFrom(const Form &other) {
+    if (!other.m_pictureSource.isEmpty()) {
+        setBuiltInPicture(other.m_pictureSource);
+    } else {
+        setPicture(other.m_picture);
+    }
 }
 
 bool Form::loadPicture(const QString &path) {
@@ -134,7 +162,8 @@ void Form::creditStrip(const QString &stripName, double stripLeft, double stripT
 void Form::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
-    if (!m_picture.isNull()) painter.drawPixmap(0, 0, m_picture);
+    const QPixmap picture = Picture();
+    if (!picture.isNull()) painter.drawPixmap(0, 0, picture);
     if (m_frame != Titled) {
         // The thin fixed frame, drawn over the outermost pixels of the client area.
         painter.setPen(QColor(64, 64, 64));

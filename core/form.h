@@ -38,8 +38,13 @@ class Form : public QWidget {
     // Left = (screen width - width) / 2, Top = (screen height - height) / 2, in twips.
     void centre();
 
-    QPixmap Picture() const { return m_picture; }
+    // The background; a built-in one is decoded when it is first needed.
+    QPixmap Picture() const;
     void setPicture(const QPixmap &picture);
+    // One of the compiled-in pictures (":/bar.jpg"), decoded on first use.
+    void setBuiltInPicture(const QString &resource);
+    // Takes another window's current background, without decoding it yet.
+    void copyPictureFrom(const Form &other);
     // Loads a picture file as the background; false (background unchanged) when it fails.
     bool loadPicture(const QString &path);
 
@@ -57,7 +62,8 @@ class Form : public QWidget {
     bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
-    QPixmap m_picture;
+    mutable QPixmap m_picture;
+    QString m_pictureSource;  // built-in picture not decoded yet
     Frame m_frame;
     bool m_placed = false;  // placed while hidden: place again once mapped
     QPoint m_wantedPos;

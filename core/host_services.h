@@ -47,7 +47,22 @@ class HostServices {
     virtual void skipTaskbar(QWidget *window) = 0;
     // A path of the system (possibly drive-letter) as it is found on this machine.
     virtual QString localPath(const QString &path) = 0;
+    // Where the settings are kept, as the user would look for them.
+    virtual QString settingsLocation() = 0;
+
+    // Saves that did not reach the disk so far in this run.
+    int saveFailures() const { return m_saveFailures; }
+
+  protected:
+    void noteSaveFailure() { ++m_saveFailures; }
+
+  private:
+    int m_saveFailures = 0;
 };
+
+// Tells the user once when saves since `failuresBefore` did not reach the disk, so that a
+// lost setting is never passed off as stored.
+void reportUnsavedSettings(int failuresBefore);
 
 HostServices &host();
 // Installs the services for the rest of the run; the caller keeps ownership.

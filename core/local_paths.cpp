@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace localpaths {
@@ -22,8 +21,9 @@ QString driveRoot(QChar letter) {
 QString map(const QString &path) {
     if (!isDrivePath(path)) return path;
     QString result = driveRoot(path[0]);
-    const QStringList parts =
-        path.mid(2).split(QRegularExpression(QStringLiteral("[\\\\/]")), Qt::SkipEmptyParts);
+    QString rest = path.mid(2);
+    rest.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QStringList parts = rest.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     for (const QString &part : parts) {
         if (part == QLatin1String(".")) continue;
         QString next = result + QLatin1Char('/') + part;

@@ -22,10 +22,91 @@
 #include <xcb/xcb.h>
 #endif
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QSocketNotifier>
+#include <QTimer>
+#include <vector>
+extern char **environ;
+#endif
+
 namespace {
 HostServices *g_host = nullptr;
 // Pictures beyond this are refused before decoding: no background needs more.
 constexpr qint64 kMaxPicturePixels = 64LL * 1024 * 1024;
+#ifdef Q_OS_UNIX
+// Waits for a started program in the background so that it leaves no zombie behind.
+void reapWhenDone(pid_t pid) {
+    const int fd = int(syscall(SYS_pidfd_open, pid, 0));
+    if (fd >= 0) {
+        auto *notifier = new QSocketNotifier(fd, QSocketNotifier::Read, qApp);
+        QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier, fd, pid] {
+            waitpid(pid, nullptr, WNOHANG);
+            notifier->setEnabled(false);
+            notifier->deleteLater();
+            close(fd);
+        });
+        return;
+    }
+    auto *poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, pid] {
+        if (waitpid(pid, nullptr, WNOHANG) != 0) poll->deleteLater();
+    });
+    poll->start(1000);
+}
+#endif
+
+// Starts a program as a session of its own, reading and writing nothing of ours. A spawn
+// (no copy of this process's memory) makes a click a running program in a few ms.
+bool spawnDetached(const QString &program, const QStringList &arguments) {
+#ifdef Q_OS_UNIX
+    std::vector<QByteArray> strings;
+    strings.push_back(QFile::encodeName(program));
+    for (const QString &argument : arguments) strings.push_back(argument.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &string : strings) argv.push_back(string.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none, defaults;
+    sigemptyset(&none);
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    sigaddset(&defaults, SIGCHLD);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes,
+                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    pid_t pid = 0;
+    const int error = posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    if (error != 0) return false;
+    reapWhenDone(pid);
+    return true;
+#else
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    return process.startDetached();
+#endif
+}
+
 }  // namespace
 
 HostServices &host() {
@@ -38,6 +119,14 @@ HostServices &host() {
 
 void setHost(HostServices *services) {
     g_host = services;
+}
+
+void reportUnsavedSettings(int failuresBefore) {
+    if (host().saveFailures() == failuresBefore) return;
+    host().messageBox(QStringLiteral("Your settings could not be saved to ") +
+                          host().settingsLocation() +
+                          QStringLiteral(". Changes made now will be lost when TALVENDOK ends."),
+                      16);
 }
 
 QString clockText(const QTime &time) {
@@ -60,7 +149,9 @@ QString QtHostServices::getSetting(const QString &section, const QString &key,
 }
 
 bool QtHostServices::saveSetting(const QString &section, const QString &key, const QString &value) {
-    return m_settings->save(section, key, value);
+    const bool saved = m_settings->save(section, key, value);
+    if (!saved) noteSaveFailure();
+    return saved;
 }
 
 bool QtHostServices::startProgram(const QString &commandLine) {
@@ -75,13 +166,7 @@ bool QtHostServices::startProgram(const QString &commandLine) {
     }
     const QFileInfo info(command.program);
     if (!info.isAbsolute() || !info.isFile() || !info.isExecutable()) return false;
-    QProcess process;
-    process.setProgram(info.absoluteFilePath());
-    process.setArguments(command.arguments);
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    return process.startDetached();
+    return spawnDetached(info.absoluteFilePath(), command.arguments);
 }
 
 bool QtHostServices::fileExists(const QString &path) {
@@ -230,6 +315,10 @@ void QtHostServices::skipTaskbar(QWidget *window) {
 void QtHostServices::reopenSettings() {
     m_settings.reset();
     m_settings = std::make_unique<SettingsStore>();
+}
+
+QString QtHostServices::settingsLocation() {
+    return m_settings->fileName();
 }
 
 QString QtHostServices::localPath(const QString &path) {

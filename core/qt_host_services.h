@@ -23,6 +23,7 @@ class QtHostServices : public HostServices {
     bool windowDrag(QWidget *window) override;
     void skipTaskbar(QWidget *window) override;
     QString localPath(const QString &path) override;
+    QString settingsLocation() override;
 
     SettingsStore &settings() { return *m_settings; }
 

@@ -46,7 +46,9 @@ class RecordingHost : public HostServices {
     }
     bool saveSetting(const QString &section, const QString &key, const QString &value) override {
         calls << QStringLiteral("save %1/%2=%3").arg(section, key, value);
-        return testHost().saveSetting(section, key, value);
+        const bool saved = testHost().saveSetting(section, key, value);
+        if (!saved) noteSaveFailure();
+        return saved;
     }
     bool startProgram(const QString &commandLine) override {
         return testHost().startProgram(commandLine);
@@ -73,6 +75,7 @@ class RecordingHost : public HostServices {
     bool windowDrag(QWidget *window) override { return testHost().windowDrag(window); }
     void skipTaskbar(QWidget *window) override { testHost().skipTaskbar(window); }
     QString localPath(const QString &path) override { return testHost().localPath(path); }
+    QString settingsLocation() override { return testHost().settingsLocation(); }
 };
 
 }  // namespace
