@@ -2,12 +2,12 @@
 
 #include <QDir>
 #include <QMouseEvent>
-#include <QStandardPaths>
 #include <QWindow>
 
 #include "bar/bar_window.h"
 #include "config/button_definition_window.h"
 #include "config/options_window.h"
+#include "core/host_services.h"
 #include "core/twips.h"
 #include "core/window_registry.h"
 
@@ -24,8 +24,7 @@ QString informationText() {
                         "password remover can be obtained from the author of TALVENDOK.");
 #else
     // Where the settings live here, as the user would type it.
-    QString file = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                   QStringLiteral("/TALVENDOK/TALVENDOK.conf");
+    QString file = host().settingsLocation();
     const QString home = QDir::homePath();
     if (file.startsWith(home + QLatin1Char('/'))) file = QLatin1Char('~') + file.mid(home.size());
     return common + QStringLiteral(

@@ -34,13 +34,24 @@ QString SettingsStore::get(const QString &section, const QString &key,
 void SettingsStore::prepareFirstWrite() {
     if (m_prepared) return;
     m_prepared = true;
-    const QString file = fileName();
-    // QSettings drops lines it cannot parse when it next writes: keep the user's file aside.
-    if (m_settings->status() == QSettings::FormatError && QFileInfo(file).isFile()) {
-        QString aside = file + QStringLiteral(".unreadable-") +
-                        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
-        QFile::copy(file, aside);
+    // QSettings drops the lines it cannot parse when it writes, and finds some of them only
+    // then: keep the file as it was until the first write has shown whether it was whole.
+    QFile file(fileName());
+    if (file.open(QIODevice::ReadOnly)) m_original = file.readAll();
+}
+
+void SettingsStore::keepAsideIfUnreadable() {
+    if (m_original.isNull()) return;
+    if (m_settings->status() == QSettings::FormatError) {
+        QFile aside(fileName() + QStringLiteral(".unreadable-") +
+                    QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss")));
+        if (aside.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            aside.write(m_original);
+            aside.close();
+            aside.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        }
     }
+    m_original = QByteArray();
 }
 
 bool SettingsStore::save(const QString &section, const QString &key, const QString &value) {
@@ -50,6 +61,7 @@ bool SettingsStore::save(const QString &section, const QString &key, const QStri
     if (!existed) QDir().mkpath(QFileInfo(file).absolutePath());
     m_settings->setValue(section + QLatin1Char('/') + key, value);
     m_settings->sync();
+    keepAsideIfUnreadable();
     if (!existed && QFileInfo(file).isFile()) {
         QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <memory>
 
@@ -22,9 +23,11 @@ class SettingsStore {
 
   private:
     void prepareFirstWrite();
+    void keepAsideIfUnreadable();
 
     std::unique_ptr<QSettings> m_settings;
     bool m_prepared = false;
+    QByteArray m_original;  // the file before the first write of the run
 };
 
 // Readers of stored text shared by every window.
