@@ -46,6 +46,20 @@ void TestHost::resetStore() {
     reopenSettings();
 }
 
+void TestHost::freshStart() {
+    Forms::unloadAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    resetStore();
+    messages.clear();
+    onMessage = nullptr;
+    programEnds = 0;
+    chooserAnswers.clear();
+    chooserTitles.clear();
+    chooserFilters.clear();
+    chooserFilterIndexes.clear();
+    chooserInitDirs.clear();
+}
+
 void TestHost::writeSettingsFile(const QByteArray &content) {
     const QString file = settings().fileName();
     QDir().mkpath(QFileInfo(file).absolutePath());

@@ -37,6 +37,8 @@ class TestHost : public QtHostServices {
 
     // Removes the settings file and the program folder's drive, then reopens the store.
     void resetStore();
+    // Each case starts from nothing: no window loaded, an empty store, nothing recorded.
+    void freshStart();
     // Rewrites the settings file with raw text and reopens the store.
     void writeSettingsFile(const QByteArray &content);
     QByteArray settingsFileContent() const;

@@ -36,10 +36,7 @@ class AboutTest : public QObject {
 
   private slots:
     void init() {
-        Forms::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        testHost().resetStore();
-        testHost().messages.clear();
+        testHost().freshStart();
         Form1 *bar = Forms::get<Form1>();
         bar->Show();
         bar->SetFocus();

@@ -98,12 +98,7 @@ class TestBarControls : public QObject {
 
   private slots:
     void init() {
-        Forms::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        testHost().resetStore();
-        testHost().messages.clear();
-        testHost().onMessage = nullptr;
-        testHost().programEnds = 0;
+        testHost().freshStart();
         m_programs = testenv::dataHome() + QStringLiteral("/my programs");
         m_marker = testenv::dataHome() + QStringLiteral("/marker file.txt");
         m_script =

@@ -50,11 +50,7 @@ class TestBarStartup : public QObject {
 
   private slots:
     void init() {
-        Forms::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        testHost().resetStore();
-        testHost().messages.clear();
-        testHost().programEnds = 0;
+        testHost().freshStart();
     }
 
     void emptyStoreGivesTheDesignedBar() {

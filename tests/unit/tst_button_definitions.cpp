@@ -79,16 +79,7 @@ class TestButtonDefinitions : public QObject {
 
   private slots:
     void init() {
-        Forms::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        testHost().resetStore();
-        testHost().messages.clear();
-        testHost().chooserAnswers.clear();
-        testHost().chooserTitles.clear();
-        testHost().chooserFilters.clear();
-        testHost().chooserFilterIndexes.clear();
-        testHost().chooserInitDirs.clear();
-        testHost().programEnds = 0;
+        testHost().freshStart();
         m_work = testenv::dataHome() + QStringLiteral("/picked");
         QDir(m_work).removeRecursively();
         QDir().mkpath(m_work);

@@ -52,10 +52,7 @@ class CoreTest : public QObject {
     Q_OBJECT
   private slots:
     void init() {
-        Forms::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        testHost().resetStore();
-        testHost().messages.clear();
+        testHost().freshStart();
     }
 
     void flagAndNumberReaders() {

@@ -61,11 +61,7 @@ class MembraneTest : public QObject {
 
   private slots:
     void init() {
-        Forms::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        testHost().resetStore();
-        testHost().messages.clear();
-        testHost().onMessage = nullptr;
+        testHost().freshStart();
         QDir::setCurrent(m_startFolder);
         Form1 *bar = Forms::get<Form1>();
         bar->Show();

@@ -66,11 +66,7 @@ class OptionsTest : public QObject {
 
   private slots:
     void init() {
-        Forms::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        testHost().resetStore();
-        testHost().messages.clear();
-        testHost().onMessage = nullptr;
+        testHost().freshStart();
     }
 
     void emptyStoreOpensWithTheDefaults() {

@@ -35,11 +35,7 @@ class OptionsColourTest : public QObject {
 
   private slots:
     void init() {
-        Forms::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        testHost().resetStore();
-        testHost().messages.clear();
-        testHost().onMessage = nullptr;
+        testHost().freshStart();
     }
 
     void tenRedStepsDownFromWhite() {

@@ -36,11 +36,7 @@ class PasswordTest : public QObject {
 
   private slots:
     void init() {
-        Forms::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        testHost().resetStore();
-        testHost().messages.clear();
-        testHost().onMessage = nullptr;
+        testHost().freshStart();
     }
 
     void accessWindowLooksAsDesigned() {
