@@ -13,6 +13,9 @@ int main(int argc, char *argv[]) {
     setHost(&services);
     Forms::get<Form1>();
     const int status = app.exec();
+    // Nothing of a window runs any more; this only returns their memory before the end.
+    Forms::unloadAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     setHost(nullptr);
     return status;
 }

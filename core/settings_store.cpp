@@ -43,12 +43,17 @@ void SettingsStore::prepareFirstWrite() {
 void SettingsStore::keepAsideIfUnreadable() {
     if (m_original.isNull()) return;
     if (m_settings->status() == QSettings::FormatError) {
-        QFile aside(fileName() + QStringLiteral(".unreadable-") +
-                    QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss")));
-        if (aside.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        const QString stem =
+            fileName() + QStringLiteral(".unreadable-") +
+            QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+        // Never over an earlier copy: a second one in the same second gets a number.
+        for (int n = 1; n <= 100; ++n) {
+            QFile aside(n == 1 ? stem : stem + QLatin1Char('-') + QString::number(n));
+            if (!aside.open(QIODevice::WriteOnly | QIODevice::NewOnly)) continue;
             aside.write(m_original);
             aside.close();
             aside.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            break;
         }
     }
     m_original = QByteArray();

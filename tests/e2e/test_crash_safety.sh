@@ -43,6 +43,9 @@ def read(path):
 
 command, path, state_path = sys.argv[1:4]
 state = json.load(open(state_path))
+if command == 'get':  # the value the checks last saw in the file
+    print(state[sys.argv[4]])
+    sys.exit(0)
 if command == 'write':
     sections = {}
     for name, value in state.items():
@@ -68,15 +71,20 @@ for key in sorted(set(state) | set(pending)):
 if problems:
     sys.exit('\n'.join(problems[:20] + (['... %d more' % (len(problems) - 20)]
                                         if len(problems) > 20 else [])))
+reached = sum(1 for key in pending
+              if key in values and values[key] in pending[key] and values[key] != state.get(key))
+changing = sum(1 for key in pending if any(v != state.get(key) for v in pending[key]))
+if changing:
+    print('  %d of %d new values had reached the file' % (reached, changing))
 for key in set(state) | set(pending):
     if key in values:
         state[key] = values[key]
 json.dump(state, open(state_path, 'w'))
 PYTHON
-check() { python3 "$E2E_TMP/settings_check.py" verify "$settings" "$E2E_TMP/state.json" "$@"; }
+check() { python3 "$E2E_TMP/settings_check.py" verify "$settings" "$E2E_TMP/state.json" "$@" >&2; }
 
 # The starting file: every option at the value Apply will write again, except the
-# title; a position to move away from; slots and a Membrane of the user's own; and
+# title and "3DText" (the first and the last but one that Apply saves); a position to move away from; slots and a Membrane of the user's own; and
 # 3000 keys the program never touches.
 python3 - "$E2E_TMP/state.json" <<'PYTHON'
 import json, random, string, sys
@@ -134,10 +142,7 @@ for ((round = 1; round <= ROUNDS; round++)); do
     moveY=$((40 + RANDOM % 400))
     e2e_log "round $round: kill in step $step"
     pending
-    old_title=$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["Options/TitleBar"])' "$E2E_TMP/state.json")
-    old_membrane=$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["Startup/Membrane"])' "$E2E_TMP/state.json")
-    old_left=$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["Startup/Left"])' "$E2E_TMP/state.json")
-    old_top=$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["Startup/Top"])' "$E2E_TMP/state.json")
+    old_3d=$(python3 "$E2E_TMP/settings_check.py" get "$settings" "$E2E_TMP/state.json" Options/3DText)
 
     e2e_start_bar
     if ((step == 0)); then
@@ -153,6 +158,9 @@ for ((round = 1; round <= ROUNDS; round++)); do
     menu=$(e2e_wait_window Form9)
     e2e_click "$menu" 77 10
     options=$(e2e_wait_window Form7)
+    sleep 0.2
+    e2e_click "$options" 160 135  # "3D Button Text", saved late in Apply's sequence
+    new_3d=$((1 - old_3d))
     e2e_click "$options" 80 112  # the Extras tab
     sleep 0.2
     e2e_click "$options" 200 145  # the title field
@@ -160,16 +168,16 @@ for ((round = 1; round <= ROUNDS; round++)); do
     e2e_type "$title"
     e2e_click "$options" 270 372  # Apply
     if ((step == 1)); then
-        kill_after 400
+        kill_after 150
         kills=$((kills + 1))
-        pending "Options/TitleBar=$title"
+        pending "Options/TitleBar=$title" "Options/3DText=$new_3d"
         check "$E2E_TMP/pending.json" || e2e_fail "round $round: after a kill during Apply"
         continue
     fi
     e2e_wait_gone Form7
-    pending "Options/TitleBar=$title"
+    pending "Options/TitleBar=$title" "Options/3DText=$new_3d"
     check "$E2E_TMP/pending.json" || e2e_fail "round $round: Apply did not save"
-    [[ $(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["Options/TitleBar"])' "$E2E_TMP/state.json") == "$title" ]] ||
+    [[ $(python3 "$E2E_TMP/settings_check.py" get "$settings" "$E2E_TMP/state.json" Options/TitleBar) == "$title" ]] ||
         e2e_fail "round $round: the applied title is not stored"
 
     # A Membrane, by one click in the chooser's list.
@@ -192,7 +200,7 @@ for ((round = 1; round <= ROUNDS; round++)); do
     e2e_wait_gone Form8
     pending "Startup/Membrane=$new_membrane"
     check "$E2E_TMP/pending.json" || e2e_fail "round $round: the Membrane was not saved"
-    [[ $(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["Startup/Membrane"])' "$E2E_TMP/state.json") == "$new_membrane" ]] ||
+    [[ $(python3 "$E2E_TMP/settings_check.py" get "$settings" "$E2E_TMP/state.json" Startup/Membrane) == "$new_membrane" ]] ||
         e2e_fail "round $round: the chosen Membrane is not stored"
 
     # The exit sequence, from a new place.
@@ -210,7 +218,7 @@ for ((round = 1; round <= ROUNDS; round++)); do
     new_top=$((moveY * 15))
     pending "Startup/Left=$new_left" "Startup/Top=$new_top"
     if ((step == 3)); then
-        kill_after 400
+        kill_after 150
         kills=$((kills + 1))
         check "$E2E_TMP/pending.json" || e2e_fail "round $round: after a kill during the exit"
         continue
@@ -219,7 +227,7 @@ for ((round = 1; round <= ROUNDS; round++)); do
     e2e_wait_exit "$E2E_BAR_PID" || status=$?
     e2e_assert_eq "$status" 0 "round $round: exit status"
     check "$E2E_TMP/pending.json" || e2e_fail "round $round: the exit did not save"
-    e2e_assert_eq "$(python3 -c 'import json,sys; s=json.load(open(sys.argv[1])); print(s["Startup/Left"], s["Startup/Top"])' "$E2E_TMP/state.json")" \
+    e2e_assert_eq "$(python3 "$E2E_TMP/settings_check.py" get "$settings" "$E2E_TMP/state.json" Startup/Left) $(python3 "$E2E_TMP/settings_check.py" get "$settings" "$E2E_TMP/state.json" Startup/Top)" \
         "$new_left $new_top" "round $round: stored position"
 done
 
