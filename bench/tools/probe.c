@@ -194,18 +194,23 @@ static Tracked *track(xcb_window_t w) {
     return t;
 }
 
+// The client a resource-id value belongs to (its first member).
+static uint32_t client_of(const xcb_res_client_id_value_t *value) {
+    return ((const xcb_res_client_id_spec_t *)value)->client;
+}
+
 // True when window W was created by the program's own X connection.
 static int created_by_child(xcb_window_t w) {
     if (!child_base) {
-        xcb_res_client_id_spec_t spec = {0, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
+        xcb_res_client_id_spec_t by_pid = {0, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
         xcb_res_query_client_ids_reply_t *ids =
-            xcb_res_query_client_ids_reply(conn, xcb_res_query_client_ids(conn, 1, &spec), NULL);
+            xcb_res_query_client_ids_reply(conn, xcb_res_query_client_ids(conn, 1, &by_pid), NULL);
         if (!ids) return 0;
         xcb_res_client_id_value_iterator_t it = xcb_res_query_client_ids_ids_iterator(ids);
         for (; it.rem; xcb_res_client_id_value_next(&it))
             if (xcb_res_client_id_value_value_length(it.data) >= 1 &&
                 (pid_t)xcb_res_client_id_value_value(it.data)[0] == child)
-                child_base = it.data->spec.client & ~id_mask;
+                child_base = client_of(it.data) & ~id_mask;
         free(ids);
     }
     return child_base && (w & ~id_mask) == child_base;
@@ -295,16 +300,16 @@ static int painted_done(const StartResult *r) {
 
 static void x_resources(pid_t pid, long *windows, long *pixmaps, long *pixmap_bytes) {
     *windows = *pixmaps = *pixmap_bytes = -1;
-    xcb_res_client_id_spec_t spec = {0, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
+    xcb_res_client_id_spec_t by_pid = {0, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
     xcb_res_query_client_ids_reply_t *ids =
-        xcb_res_query_client_ids_reply(conn, xcb_res_query_client_ids(conn, 1, &spec), NULL);
+        xcb_res_query_client_ids_reply(conn, xcb_res_query_client_ids(conn, 1, &by_pid), NULL);
     if (!ids) return;
     *windows = *pixmaps = *pixmap_bytes = 0;
     xcb_res_client_id_value_iterator_t it = xcb_res_query_client_ids_ids_iterator(ids);
     for (; it.rem; xcb_res_client_id_value_next(&it)) {
         if (xcb_res_client_id_value_value_length(it.data) < 1) continue;
         if ((pid_t)xcb_res_client_id_value_value(it.data)[0] != pid) continue;
-        const uint32_t xid = it.data->spec.client;
+        const uint32_t xid = client_of(it.data);
         xcb_res_query_client_resources_reply_t *rr = xcb_res_query_client_resources_reply(
             conn, xcb_res_query_client_resources(conn, xid), NULL);
         if (rr) {
