@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test through CTest: unit
 # tests offscreen and end-to-end tests in Xvfb. Where the machine supports
-# AddressSanitizer, the unit tests run a second time in an instrumented build.
+# AddressSanitizer, every test runs a second time in an instrumented build.
 # The last line is "N passed, N failed" over all runs; the exit status is
 # non-zero when anything failed.
 set -euo pipefail
@@ -64,7 +64,7 @@ if sanitizer_usable; then
         ASAN_OPTIONS=detect_leaks=1 \
             LSAN_OPTIONS=use_tls=0:print_suppressions=0:suppressions=$PWD/tests/lsan.supp \
             UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-            run_ctest "build-asan" "$work/ctest-asan.log" --test-dir build-asan -L unit
+            run_ctest "build-asan" "$work/ctest-asan.log" --test-dir build-asan
     else
         echo "test: sanitizer build failed"
         failed=$((failed + 1))
