@@ -18,70 +18,10 @@ e2e_start_x
 e2e_log "seed $SEED (CRASH_SEED=$SEED replays it), $ROUNDS rounds"
 e2e_seed_program_folder
 settings=$(e2e_settings_file)
+settings_check=$(dirname "${BASH_SOURCE[0]}")/settings_check.py
 mkdir -p "$(dirname "$settings")"
 
-# The checker: settings_check FILE STATE [PENDING]. The file must parse as an INI file
-# without duplicate sections or keys and hold each key of STATE (JSON, "Section/Key" ->
-# text as the program reads it) with its value, or, for a key named in PENDING (JSON, key
-# -> list), one of the values listed there: a save that the kill may or may not have let
-# finish. STATE is then updated to what the file holds.
-cat >"$E2E_TMP/settings_check.py" <<'PYTHON'
-import configparser, json, sys
-
-def unescape(raw):
-    if len(raw) >= 2 and raw[0] == '"' and raw[-1] == '"':
-        raw = raw[1:-1]
-    return raw.replace('\\\\', '\\')
-
-def read(path):
-    parser = configparser.ConfigParser(interpolation=None, strict=True, delimiters=('=',))
-    parser.optionxform = str
-    with open(path, encoding='utf-8') as f:
-        parser.read_file(f)
-    return {s + '/' + k: unescape(v) for s in parser.sections()
-            for k, v in parser.items(s, raw=True)}
-
-command, path, state_path = sys.argv[1:4]
-state = json.load(open(state_path))
-if command == 'get':  # the value the checks last saw in the file
-    print(state[sys.argv[4]])
-    sys.exit(0)
-if command == 'write':
-    sections = {}
-    for name, value in state.items():
-        section, key = name.split('/', 1)
-        sections.setdefault(section, []).append('%s=%s' % (key, value.replace('\\', '\\\\')))
-    with open(path, 'w', encoding='utf-8') as f:
-        for section, lines in sections.items():
-            f.write('[%s]\n%s\n\n' % (section, '\n'.join(lines)))
-    sys.exit(0)
-pending = json.load(open(sys.argv[4])) if len(sys.argv) > 4 else {}
-try:
-    values = read(path)
-except (OSError, configparser.Error, UnicodeDecodeError) as error:
-    sys.exit('the settings file does not parse: %s' % error)
-problems = []
-for key in sorted(set(state) | set(pending)):
-    allowed = ([state[key]] if key in state else []) + pending.get(key, [])
-    if key not in values:
-        if key in state:
-            problems.append('%s is missing (was %r)' % (key, state[key][:60]))
-    elif values[key] not in allowed:
-        problems.append('%s is %r, expected one of %r' % (key, values[key][:60], allowed))
-if problems:
-    sys.exit('\n'.join(problems[:20] + (['... %d more' % (len(problems) - 20)]
-                                        if len(problems) > 20 else [])))
-reached = sum(1 for key in pending
-              if key in values and values[key] in pending[key] and values[key] != state.get(key))
-changing = sum(1 for key in pending if any(v != state.get(key) for v in pending[key]))
-if changing:
-    print('  %d of %d new values had reached the file' % (reached, changing))
-for key in set(state) | set(pending):
-    if key in values:
-        state[key] = values[key]
-json.dump(state, open(state_path, 'w'))
-PYTHON
-check() { python3 "$E2E_TMP/settings_check.py" verify "$settings" "$E2E_TMP/state.json" "$@" >&2; }
+check() { python3 "$settings_check" verify "$settings" "$E2E_TMP/state.json" "$@" >&2; }
 
 # The starting file: every option at the value Apply will write again, except the
 # title and "3DText" (the first and the last but one that Apply saves); a position to move away from; slots and a Membrane of the user's own; and
@@ -106,7 +46,7 @@ for i in range(3000):
     state['Extra/Key%04d' % i] = ''.join(random.choice(string.ascii_letters) for _ in range(500))
 json.dump(state, open(sys.argv[1], 'w'))
 PYTHON
-python3 "$E2E_TMP/settings_check.py" write "$settings" "$E2E_TMP/state.json"
+python3 "$settings_check" write "$settings" "$E2E_TMP/state.json"
 chmod 600 "$settings"
 check || e2e_fail "the starting file does not read back"
 
@@ -142,7 +82,7 @@ for ((round = 1; round <= ROUNDS; round++)); do
     moveY=$((40 + RANDOM % 400))
     e2e_log "round $round: kill in step $step"
     pending
-    old_3d=$(python3 "$E2E_TMP/settings_check.py" get "$settings" "$E2E_TMP/state.json" Options/3DText)
+    old_3d=$(python3 "$settings_check" get "$settings" "$E2E_TMP/state.json" Options/3DText)
 
     e2e_start_bar
     if ((step == 0)); then
@@ -177,7 +117,7 @@ for ((round = 1; round <= ROUNDS; round++)); do
     e2e_wait_gone Form7
     pending "Options/TitleBar=$title" "Options/3DText=$new_3d"
     check "$E2E_TMP/pending.json" || e2e_fail "round $round: Apply did not save"
-    [[ $(python3 "$E2E_TMP/settings_check.py" get "$settings" "$E2E_TMP/state.json" Options/TitleBar) == "$title" ]] ||
+    [[ $(python3 "$settings_check" get "$settings" "$E2E_TMP/state.json" Options/TitleBar) == "$title" ]] ||
         e2e_fail "round $round: the applied title is not stored"
 
     # A Membrane, by one click in the chooser's list.
@@ -200,7 +140,7 @@ for ((round = 1; round <= ROUNDS; round++)); do
     e2e_wait_gone Form8
     pending "Startup/Membrane=$new_membrane"
     check "$E2E_TMP/pending.json" || e2e_fail "round $round: the Membrane was not saved"
-    [[ $(python3 "$E2E_TMP/settings_check.py" get "$settings" "$E2E_TMP/state.json" Startup/Membrane) == "$new_membrane" ]] ||
+    [[ $(python3 "$settings_check" get "$settings" "$E2E_TMP/state.json" Startup/Membrane) == "$new_membrane" ]] ||
         e2e_fail "round $round: the chosen Membrane is not stored"
 
     # The exit sequence, from a new place.
@@ -227,7 +167,7 @@ for ((round = 1; round <= ROUNDS; round++)); do
     e2e_wait_exit "$E2E_BAR_PID" || status=$?
     e2e_assert_eq "$status" 0 "round $round: exit status"
     check "$E2E_TMP/pending.json" || e2e_fail "round $round: the exit did not save"
-    e2e_assert_eq "$(python3 "$E2E_TMP/settings_check.py" get "$settings" "$E2E_TMP/state.json" Startup/Left) $(python3 "$E2E_TMP/settings_check.py" get "$settings" "$E2E_TMP/state.json" Startup/Top)" \
+    e2e_assert_eq "$(python3 "$settings_check" get "$settings" "$E2E_TMP/state.json" Startup/Left) $(python3 "$settings_check" get "$settings" "$E2E_TMP/state.json" Startup/Top)" \
         "$new_left $new_top" "round $round: stored position"
 done
 

@@ -10,61 +10,9 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_start_x
 e2e_seed_program_folder
 settings=$(e2e_settings_file)
+settings_check=$(dirname "${BASH_SOURCE[0]}")/settings_check.py
 mkdir -p "$(dirname "$settings")"
 
-# settings_check verify FILE STATE [PENDING]: the file parses as an INI file without
-# duplicate sections or keys and holds each key of STATE (JSON, "Section/Key" -> text as
-# the program reads it), or for a key named in PENDING (JSON, key -> list) one of the
-# values listed there; STATE is then updated to what the file holds.
-cat >"$E2E_TMP/settings_check.py" <<'PYTHON'
-import configparser, json, sys
-
-def unescape(raw):
-    if len(raw) >= 2 and raw[0] == '"' and raw[-1] == '"':
-        raw = raw[1:-1]
-    return raw.replace('\\\\', '\\')
-
-def read(path):
-    parser = configparser.ConfigParser(interpolation=None, strict=True, delimiters=('=',))
-    parser.optionxform = str
-    with open(path, encoding='utf-8') as f:
-        parser.read_file(f)
-    return {s + '/' + k: unescape(v) for s in parser.sections()
-            for k, v in parser.items(s, raw=True)}
-
-command, path, state_path = sys.argv[1:4]
-state = json.load(open(state_path))
-if command == 'write':
-    sections = {}
-    for name, value in state.items():
-        section, key = name.split('/', 1)
-        sections.setdefault(section, []).append('%s=%s' % (key, value.replace('\\', '\\\\')))
-    with open(path, 'w', encoding='utf-8') as f:
-        for section, lines in sections.items():
-            f.write('[%s]\n%s\n\n' % (section, '\n'.join(lines)))
-    sys.exit(0)
-pending = json.load(open(sys.argv[4])) if len(sys.argv) > 4 else {}
-try:
-    values = read(path)
-except (OSError, configparser.Error, UnicodeDecodeError) as error:
-    sys.exit('the settings file does not parse: %s' % error)
-problems = []
-for key in sorted(set(state) | set(pending)):
-    allowed = ([state[key]] if key in state else []) + pending.get(key, [])
-    if key in pending and key in state and len(sys.argv) > 5:
-        allowed = pending[key]  # "strict": the key must have taken a new value
-    if key not in values:
-        if key in state:
-            problems.append('%s is missing (was %r)' % (key, state[key][:60]))
-    elif values[key] not in allowed:
-        problems.append('%s is %r, expected one of %r' % (key, values[key][:60], allowed))
-if problems:
-    sys.exit('\n'.join(problems[:20]))
-for key in set(state) | set(pending):
-    if key in values:
-        state[key] = values[key]
-json.dump(state, open(state_path, 'w'))
-PYTHON
 
 # expect KEY=VALUE...: the file now holds exactly these new values, and every other
 # key as before.
@@ -75,7 +23,7 @@ for arg in sys.argv[2:]:
     key, value = arg.split("=", 1)
     p.setdefault(key, []).append(value)
 json.dump(p, open(sys.argv[1], "w"))' "$E2E_TMP/pending.json" "$@"
-    python3 "$E2E_TMP/settings_check.py" verify "$settings" "$E2E_TMP/state.json" \
+    python3 "$settings_check" verify "$settings" "$E2E_TMP/state.json" \
         "$E2E_TMP/pending.json" strict
 }
 
@@ -97,7 +45,7 @@ for i in range(200):
     state['Mine/Key%03d' % i] = 'kept value %03d' % i
 json.dump(state, open(sys.argv[1], 'w'))
 PYTHON
-python3 "$E2E_TMP/settings_check.py" write "$settings" "$E2E_TMP/state.json"
+python3 "$settings_check" write "$settings" "$E2E_TMP/state.json"
 chmod 600 "$settings"
 
 A_PID=
@@ -241,7 +189,7 @@ for ((round = 1; round <= 4; round++)); do
     python3 -c 'import json, sys
 json.dump({"Startup/Left": [sys.argv[2], "7500"], "Startup/Top": [sys.argv[3], "6000"]},
           open(sys.argv[1], "w"))' "$E2E_TMP/pending.json" "$((ax * 15))" "$((ay * 15))"
-    python3 "$E2E_TMP/settings_check.py" verify "$settings" "$E2E_TMP/state.json" \
+    python3 "$settings_check" verify "$settings" "$E2E_TMP/state.json" \
         "$E2E_TMP/pending.json" || fail "simultaneous exits, round $round"
 done
 
