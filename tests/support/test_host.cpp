@@ -8,6 +8,8 @@
 #include <QTest>
 #include <functional>
 
+#include "bar/bar_window.h"
+#include "config/options_window.h"
 #include "core/app_setup.h"
 #include "core/file_chooser.h"
 #include "core/window_registry.h"
@@ -136,4 +138,13 @@ int talvendokTestMain(int argc, char *argv[], QObject *(*make)()) {
     g_testHost = nullptr;
     g_home = nullptr;
     return status;
+}
+
+Form7 *openOptions() {
+    Forms::get<Form1>();
+    Form7 *options = Forms::get<Form7>();
+    options->Show();
+    options->SetFocus();
+    options->centre();
+    return options;
 }

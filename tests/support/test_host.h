@@ -60,6 +60,10 @@ bool writePicture(const QString &path, const char *format, QSize size, QColor co
 
 TestHost &testHost();
 
+class Form7;
+// The bar as at a start, then the options opened as the menu opens them.
+Form7 *openOptions();
+
 // Sets up a temporary home, the offscreen platform, the application and the test host,
 // then runs the Qt Test object.
 #define TALVENDOK_TEST_MAIN(TestObject)                                                     \

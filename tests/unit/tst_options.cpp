@@ -11,16 +11,6 @@ namespace {
 
 const QString kOptions = QStringLiteral("Options");
 
-// The bar as at a start, then the options opened from the menu.
-Form7 *openOptions() {
-    Forms::get<Form1>();
-    Form7 *options = Forms::get<Form7>();
-    options->Show();
-    options->SetFocus();
-    options->centre();
-    return options;
-}
-
 QString storedOption(const QString &key) {
     return host().getSetting(kOptions, key, QStringLiteral("<none>"));
 }
@@ -65,9 +55,7 @@ class OptionsTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void init() {
-        testHost().freshStart();
-    }
+    void init() { testHost().freshStart(); }
 
     void emptyStoreOpensWithTheDefaults() {
         Forms::get<Form1>();

@@ -11,15 +11,6 @@ namespace {
 
 const QString kOptions = QStringLiteral("Options");
 
-Form7 *openOptions() {
-    Forms::get<Form1>();
-    Form7 *options = Forms::get<Form7>();
-    options->Show();
-    options->SetFocus();
-    options->centre();
-    return options;
-}
-
 QStringList values(Form7 *f) {
     return {f->Label9->Caption(), f->Label10->Caption(), f->Label11->Caption()};
 }
@@ -34,9 +25,7 @@ class OptionsColourTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void init() {
-        testHost().freshStart();
-    }
+    void init() { testHost().freshStart(); }
 
     void tenRedStepsDownFromWhite() {
         Form7 *f = openOptions();
