@@ -1,7 +1,10 @@
 // The running bar: launch buttons, the minimised placeholder, the push panels, the drag
 // strip and the exit sequence with its confirmation.
+#include <QApplication>
 #include <QFile>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 #include "bar/bar_window.h"
@@ -124,6 +127,29 @@ class TestBarControls : public QObject {
         QCOMPARE(testHost().messages.size(), 1);
         QCOMPARE(testHost().messages[0].prompt, kNotExecutable);
         QVERIFY(testHost().messages[0].prompt.startsWith(QLatin1Char(' ')));
+    }
+
+    // Markup in a program path must not be rendered: the user would read another path.
+    void messageShowsAPathLetterForLetter() {
+        Qt::TextFormat format = Qt::AutoText;
+        QString shown;
+        // The real message box, read while it is open, then dismissed.
+        testHost().onMessage = [&](const TestHost::Message &message) {
+            QTimer::singleShot(0, [&] {
+                if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                    format = box->textFormat();
+                    shown = box->text();
+                    box->accept();
+                }
+            });
+            testHost().QtHostServices::messageBox(message.prompt, message.style, message.title);
+        };
+        Form1 *bar = startBar();
+        const QString path = QStringLiteral("<b>x</b> &amp;");
+        bar->Label4->setCaption(path);
+        QTest::mouseClick(bar->SSCommand6, Qt::LeftButton);
+        QCOMPARE(format, Qt::PlainText);
+        QCOMPARE(shown, path + kNotExecutable);
     }
 
     void launchWithMinimiseOnRun_data() {
