@@ -95,7 +95,8 @@ INI
 e2e_start_bar
 e2e_wait_window Form1 >/dev/null
 
-# way in | window sent the close | windows shown afterwards
+# way in | window sent the close | windows shown afterwards. A refused close changes
+# nothing at once; the row after it, whose events come later, shows that it stayed refused.
 while IFS='|' read -r setup target after; do
     [[ -n $setup ]] || continue
     "$setup"
