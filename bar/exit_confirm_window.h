@@ -19,4 +19,8 @@ class Form11 : public Form {
     SSCommand *SSCommand1;
     SSCommand *SSCommand2;
     Label *Label2;
+
+  protected:
+    // A close request is "&No".
+    void wayOut() override { SSCommand2_Click(); }
 };

@@ -29,4 +29,8 @@ class Form2 : public Form {
     SSCommand *SSCommand1;
     Timer *Timer1;
     Timer *Timer2;
+
+  protected:
+    // A close request is "&Return".
+    void wayOut() override { SSCommand1_Click(); }
 };

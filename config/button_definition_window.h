@@ -83,4 +83,8 @@ class Form3 : public Form {
     void chooseProgram(int row);
     void chooseIcon(int row);
     bool showIcon(int row);
+
+  protected:
+    // A close request is "&Return".
+    void wayOut() override { SSCommand9_Click(); }
 };

@@ -21,4 +21,8 @@ class Form8 : public Form {
     FileList *File1;
     Label *Label4;
     SSCommand *SSCommand1;
+
+  protected:
+    // A close request is "&Cancel".
+    void wayOut() override { SSCommand1_Click(); }
 };

@@ -127,6 +127,8 @@ class Form7 : public Form {
 
   protected:
     void showEvent(QShowEvent *event) override;
+    // A close request is "&Cancel".
+    void wayOut() override { SSCommand2_Click(); }
 
   private:
     bool m_measured = false;

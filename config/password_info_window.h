@@ -23,6 +23,8 @@ class Form12 : public Form {
   protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    // A close request is "&Return...".
+    void wayOut() override { SSCommand1_Click(); }
 
   private:
     Qt::Edges edgesAt(const QPoint &pos) const;

@@ -235,6 +235,20 @@ QString FileList::FileName() const {
     return item ? item->text() : QString();
 }
 
+// A press of any button makes the entry under it current, and a change of the current entry
+// is a click: a right or middle press would pick a Membrane the user only pointed at.
+void FileList::mousePressEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton) QListWidget::mousePressEvent(event);
+}
+
+void FileList::mouseDoubleClickEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton) QListWidget::mouseDoubleClickEvent(event);
+}
+
+void FileList::mouseReleaseEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton) QListWidget::mouseReleaseEvent(event);
+}
+
 void FileList::refresh() {
     QStringList names;
     host().listFiles(m_path, m_pattern, &names);
@@ -249,7 +263,7 @@ void FileList::refresh() {
 Timer::Timer(QObject *parent, const QString &name, int intervalMs, bool enabled) : QTimer(parent) {
     setObjectName(name);
     setInterval(intervalMs);
-    setTimerType(Qt::CoarseTimer);
+    setTimerType(Qt::PreciseTimer);
     if (enabled) start();
 }
 

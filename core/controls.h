@@ -122,13 +122,20 @@ class FileList : public QListWidget {
   signals:
     void Click();
 
+  protected:
+    // Only a left press (or the keyboard) picks an entry; the others change nothing.
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
   private:
     void refresh();
     QString m_path;
     QString m_pattern = QStringLiteral("*.*");
 };
 
-// A timer whose enabling restarts its count.
+// A timer whose enabling restarts its count, and which keeps its interval to the
+// millisecond: the colour steps and the icon's swing are counted in ticks.
 class Timer : public QTimer {
     Q_OBJECT
   public:

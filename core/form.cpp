@@ -1,5 +1,7 @@
 #include "core/form.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QHash>
 #include <QPainter>
@@ -8,6 +10,7 @@
 #include "core/controls.h"
 #include "core/host_services.h"
 #include "core/twips.h"
+#include "core/window_registry.h"
 
 const char *const kCreditText = "TALVENDOK - a launcher bar of your own";
 
@@ -191,4 +194,18 @@ bool Form::eventFilter(QObject *watched, QEvent *event) {
         if (geometry().topLeft() != m_wantedPos) move(m_wantedPos);
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void Form::wayOut() {
+    Forms::unload(this);
+}
+
+void Form::closeEvent(QCloseEvent *event) {
+    event->ignore();
+    // A window that is unloaded or not on screen was not what the user asked to close (a
+    // repeated Alt+F4 may arrive after the first one took it away). While a message box or
+    // the file chooser holds one of our handlers, the window stays: that handler goes on
+    // with it once the box is closed.
+    if (!Forms::isLoaded(this) || !isVisible() || QApplication::activeModalWidget()) return;
+    wayOut();
 }

@@ -61,6 +61,13 @@ class Form : public QWidget {
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
+    // What a close request from the window manager (Alt+F4, a task bar's close) does: the
+    // window's own way out, its "&Return", "&Cancel" or "&No". A window without such a
+    // button is unloaded. Never a bare hide, which would leave it loaded with nothing to
+    // bring it back.
+    virtual void wayOut();
+    void closeEvent(QCloseEvent *event) override;
+
   private:
     mutable QPixmap m_picture;
     QString m_pictureSource;  // built-in picture not decoded yet

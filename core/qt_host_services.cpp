@@ -217,6 +217,8 @@ void QtHostServices::messageBox(const QString &prompt, int style, const QString 
     box.setObjectName(QStringLiteral("MessageBox"));
     box.setWindowRole(QStringLiteral("MessageBox"));
     box.setWindowTitle(title.isEmpty() ? QStringLiteral("TALVENDOK") : title);
+    // A program path or a file name is shown as it is, never read as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(prompt);
     box.setIcon((style & 0x70) == 16 ? QMessageBox::Critical : QMessageBox::Information);
     box.setStandardButtons(QMessageBox::Ok);

@@ -1,14 +1,21 @@
 // The running bar: launch buttons, the minimised placeholder, the push panels, the drag
 // strip and the exit sequence with its confirmation.
+#include <QApplication>
 #include <QFile>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 #include "bar/bar_window.h"
 #include "bar/exit_confirm_window.h"
 #include "bar/placeholder_window.h"
+#include "config/about_window.h"
 #include "config/button_definition_window.h"
+#include "config/membrane_chooser_window.h"
 #include "config/menu_window.h"
+#include "config/options_window.h"
+#include "config/password_info_window.h"
 #include "core/host_services.h"
 #include "core/window_registry.h"
 #include "tests/support/test_host.h"
@@ -124,6 +131,29 @@ class TestBarControls : public QObject {
         QCOMPARE(testHost().messages.size(), 1);
         QCOMPARE(testHost().messages[0].prompt, kNotExecutable);
         QVERIFY(testHost().messages[0].prompt.startsWith(QLatin1Char(' ')));
+    }
+
+    // Markup in a program path must not be rendered: the user would read another path.
+    void messageShowsAPathLetterForLetter() {
+        Qt::TextFormat format = Qt::AutoText;
+        QString shown;
+        // The real message box, read while it is open, then dismissed.
+        testHost().onMessage = [&](const TestHost::Message &message) {
+            QTimer::singleShot(0, [&] {
+                if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                    format = box->textFormat();
+                    shown = box->text();
+                    box->accept();
+                }
+            });
+            testHost().QtHostServices::messageBox(message.prompt, message.style, message.title);
+        };
+        Form1 *bar = startBar();
+        const QString path = QStringLiteral("<b>x</b> &amp;");
+        bar->Label4->setCaption(path);
+        QTest::mouseClick(bar->SSCommand6, Qt::LeftButton);
+        QCOMPARE(format, Qt::PlainText);
+        QCOMPARE(shown, path + kNotExecutable);
     }
 
     void launchWithMinimiseOnRun_data() {
@@ -423,6 +453,59 @@ class TestBarControls : public QObject {
         QVERIFY(bar->isVisible());
         QCOMPARE(Forms::find<Form1>(), bar);
         QCOMPARE(testHost().programEnds, 0);
+    }
+
+    // A close request that only hid a window left it loaded with its timers running and
+    // its contents kept, or left nothing of ours on screen at all.
+    void closeRequestTakesTheWindowsWayOut_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QStringList>("shownAfter");
+        QTest::newRow("menu") << "Form9" << QStringList{"Form1"};
+        QTest::newRow("options") << "Form7" << QStringList{"Form1"};
+        QTest::newRow("information") << "Form12" << QStringList{"Form1", "Form7"};
+        QTest::newRow("password") << "Form13" << QStringList{"Form1"};
+        QTest::newRow("buttons") << "Form3" << QStringList{"Form1"};
+        QTest::newRow("membranes") << "Form8" << QStringList{"Form1"};
+        QTest::newRow("about") << "Form2" << QStringList{"Form1"};
+        QTest::newRow("asking to exit") << "Form11" << QStringList{"Form1"};
+    }
+
+    void closeRequestTakesTheWindowsWayOut() {
+        QFETCH(QString, window);
+        QFETCH(QStringList, shownAfter);
+        save("Options", "ConfirmExit", QStringLiteral("1"));
+        save("Options", "Password", QStringLiteral("secret"));
+        Form1 *bar = startBar();
+        Form9 *menu = Forms::get<Form9>();
+        if (window == "Form7" || window == "Form12") {
+            openOptions()->Text3->setText(QStringLiteral("typed"));
+            if (window == "Form12") Forms::get<Form7>()->SSCommand3_Click();
+        } else if (window == "Form11") {
+            bar->SSPanel1_Click();
+        } else {
+            menu->Show();
+            if (window == "Form13") menu->SSCommand1_Click();
+            if (window == "Form3") menu->SSCommand4_Click();
+            if (window == "Form8") menu->SSCommand5_Click();
+            if (window == "Form2") menu->SSCommand2_Click();
+        }
+        Form *form = nullptr;
+        for (Form *loaded : Forms::loaded())
+            if (loaded->objectName() == window) form = loaded;
+        QVERIFY(form && form->isVisible());
+        const QByteArray stored = testHost().settingsFileContent();
+
+        form->close();
+        QVERIFY(!Forms::loaded().contains(form));
+        QStringList shown;
+        for (Form *loaded : Forms::loaded())
+            if (loaded->isVisible()) shown << loaded->objectName();
+        shown.sort();
+        QCOMPARE(shown, shownAfter);
+        QCOMPARE(testHost().settingsFileContent(), stored);
+        QCOMPARE(testHost().programEnds, 0);
+        // The options come back from behind the information as they were left.
+        if (window == "Form12") QCOMPARE(Forms::find<Form7>()->Text3->Text(), "typed");
     }
 };
 

@@ -116,6 +116,29 @@ class MembraneTest : public QObject {
         QVERIFY(!Forms::isLoaded(chooser));
     }
 
+    // Any press makes the entry under it current, which accepts it: only the left one may.
+    void onlyTheLeftButtonAcceptsAnEntry_data() {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::newRow("right") << Qt::RightButton;
+        QTest::newRow("middle") << Qt::MiddleButton;
+    }
+
+    void onlyTheLeftButtonAcceptsAnEntry() {
+        QFETCH(Qt::MouseButton, button);
+        testenv::writePicture(inProgramFolder("Sunset.emb"), "BMP", {338, 142}, Qt::red);
+        const QByteArray stored = testHost().settingsFileContent();
+        QPointer<Form8> chooser = openChooser();
+        const QPoint entry = chooser->File1->visualItemRect(chooser->File1->item(0)).center();
+        QTest::mouseClick(chooser->File1->viewport(), button, {}, entry);
+        QTest::mouseDClick(chooser->File1->viewport(), button, {}, entry);
+        QVERIFY(Forms::isLoaded(chooser));
+        QCOMPARE(chooser->File1->currentRow(), -1);
+        QCOMPARE(testHost().settingsFileContent(), stored);
+        QVERIFY(testHost().messages.isEmpty());
+        clickEntry(chooser, "Sunset.emb");
+        QVERIFY(!Forms::isLoaded(chooser));
+    }
+
     void aMembraneInEachPictureFormatBecomesTheBackgroundAndIsStored() {
         const QString gif = QFINDTESTDATA("../../resources/program_folder/Ember.emb");
         QVERIFY(!gif.isEmpty());
