@@ -19,8 +19,9 @@ for f in "$desktop" "$metainfo" "$prefix/share/man/man1/talvendok.1"; do
     [[ -f $f ]] || e2e_fail "not installed: ${f#"$prefix"/}"
 done
 # Warnings count too: the validator prints nothing for a clean entry.
-desktop-file-validate "$desktop" >"$E2E_TMP/validate.log" 2>&1 && [[ ! -s $E2E_TMP/validate.log ]] ||
+if ! desktop-file-validate "$desktop" >"$E2E_TMP/validate.log" 2>&1 || [[ -s $E2E_TMP/validate.log ]]; then
     e2e_fail "desktop entry: $(cat "$E2E_TMP/validate.log")"
+fi
 appstreamcli validate --no-net "$metainfo" >"$E2E_TMP/appstream.log" 2>&1 ||
     e2e_fail "metainfo: $(cat "$E2E_TMP/appstream.log")"
 grep -qx "Icon=$id" "$desktop" || e2e_fail "the desktop entry names another icon"
