@@ -3,12 +3,14 @@
 #include "bar/bar_window.h"
 #include "core/app_setup.h"
 #include "core/host_services.h"
+#include "core/program_folder.h"
 #include "core/qt_host_services.h"
 #include "core/window_registry.h"
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     setupApplication();
+    programfolder::createAtFirstStart();
     QtHostServices services;
     setHost(&services);
     Forms::get<Form1>();

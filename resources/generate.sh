@@ -8,12 +8,16 @@
 #   pictures/menu.jpg      125 x 145  menu background with the name running upwards
 #   pictures/program.png    32 x 32   program icon
 #   pictures/launch.png     32 x 32   built-in launch button icon
+#   icons/hicolor/NxN/apps/org.talvendok.Talvendok.png
+#                                     the program icon for the desktop, drawn at 16, 22, 24,
+#                                     32, 48, 64, 128 and 256 pixels
 #   program_folder/DEFAULT.ICO        fallback slot icon, 32 x 32 and 16 x 16
 #   program_folder/Aurora.emb         Membrane, JPEG, 338 x 142
 #   program_folder/Slate.emb          Membrane, BMP, 338 x 142
 #   program_folder/Ember.emb          Membrane, GIF, 338 x 142
-# pictures/ is compiled into the program through resources.qrc; program_folder/ (with the
-# hand-written Help.txt) is what gets copied into the user's program folder.
+# pictures/ is compiled into the program through resources.qrc; icons/ is installed for the
+# desktop; program_folder/ (with the hand-written Help.txt) is the template that the program
+# copies into the user's program folder at its first start.
 #
 # Needs g++, Qt 6 Gui development files, pkg-config, ImageMagick (/usr/bin/convert, for the
 # GIF) and preferably fonts-wine (Tahoma; DejaVu Sans otherwise). Output is deterministic.
@@ -34,4 +38,4 @@ XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=offscreen "$work/make_pictures" "$here" 
 /usr/bin/convert "$work/ember.png" -dither FloydSteinberg -colors 256 \
     "GIF:$here/program_folder/Ember.emb"
 
-echo "pictures written to $here/pictures and $here/program_folder"
+echo "pictures written to $here/pictures, $here/icons and $here/program_folder"

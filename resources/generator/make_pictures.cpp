@@ -3,7 +3,8 @@
 // Usage: make_pictures <resources-dir> <temp-dir>
 //
 // Writes <resources-dir>/pictures/{bar,about,buttons,menu}.jpg, program.png and launch.png,
-// <resources-dir>/program_folder/DEFAULT.ICO, Aurora.emb (JPEG) and Slate.emb (BMP), and
+// <resources-dir>/program_folder/DEFAULT.ICO, Aurora.emb (JPEG) and Slate.emb (BMP), the
+// program icon for the desktop as <resources-dir>/icons/hicolor/<n>x<n>/apps/<app-id>.png, and
 // <temp-dir>/ember.png, which generate.sh turns into the GIF Membrane Ember.emb (Qt has no
 // GIF writer).
 //
@@ -36,6 +37,8 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+// The application id that names the desktop entry, the icons and the metainfo.
+constexpr char kAppId[] = "org.talvendok.Talvendok";
 
 // ---- deterministic noise ----------------------------------------------------------------
 
@@ -355,12 +358,17 @@ QImage transparentSquare(int size) {
     return image;
 }
 
-QImage makeProgramIcon() {
-    QImage image = transparentSquare(32);
+// The program icon at any size: one design in 32-unit coordinates, drawn at each size rather
+// than scaled from a picture, with its lines kept at least a hair wide on the small sizes.
+QImage makeProgramIcon(int size) {
+    QImage image = transparentSquare(size);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    const QPointF centre(16, 16);
-    const double outer = 15.0;
+    const double k = size / 32.0;
+    const auto at = [k](double x, double y) { return QPointF(x * k, y * k); };
+    const auto width = [k](double w, double least) { return std::max(w * k, least); };
+    const QPointF centre = at(16, 16);
+    const double outer = 15.0 * k;
     const QRectF disc(centre.x() - outer, centre.y() - outer, 2 * outer, 2 * outer);
 
     const int segments = 8;
@@ -377,27 +385,28 @@ QImage makeProgramIcon() {
     }
 
     // Gloss over the upper left of the disc.
-    QRadialGradient gloss(QPointF(11, 9), 14);
+    QRadialGradient gloss(at(11, 9), 14 * k);
     gloss.setColorAt(0.0, QColor(255, 255, 255, 110));
     gloss.setColorAt(1.0, QColor(255, 255, 255, 0));
     p.setBrush(gloss);
     p.drawEllipse(disc);
 
-    p.setPen(QPen(QColor(255, 255, 255, 150), 0.8));
+    const double rim = width(1.0, 1.0);
+    p.setPen(QPen(QColor(255, 255, 255, 150), width(0.8, 0.5)));
     for (int i = 0; i < segments; ++i) {
         const double a = kPi / 2 - 2 * kPi * i / segments;
-        p.drawLine(centre, centre + QPointF(std::cos(a), -std::sin(a)) * (outer - 0.5));
+        p.drawLine(centre, centre + QPointF(std::cos(a), -std::sin(a)) * (outer - rim / 2));
     }
-    p.setPen(QPen(QColor(70, 70, 90, 210), 1.0));
+    p.setPen(QPen(QColor(70, 70, 90, 210), rim));
     p.setBrush(Qt::NoBrush);
-    p.drawEllipse(disc.adjusted(0.5, 0.5, -0.5, -0.5));
+    p.drawEllipse(disc.adjusted(rim / 2, rim / 2, -rim / 2, -rim / 2));
 
-    QRadialGradient hub(QPointF(14.5, 14.5), 7.5);
+    QRadialGradient hub(at(14.5, 14.5), 7.5 * k);
     hub.setColorAt(0.0, QColor(236, 236, 240));
     hub.setColorAt(1.0, QColor(140, 142, 150));
     p.setBrush(hub);
-    p.setPen(QPen(QColor(92, 94, 104), 1.0));
-    p.drawEllipse(centre, 6.0, 6.0);
+    p.setPen(QPen(QColor(92, 94, 104), width(1.0, 0.75)));
+    p.drawEllipse(centre, 6.0 * k, 6.0 * k);
     return image;
 }
 
@@ -759,8 +768,15 @@ int main(int argc, char **argv) {
     ok &= save(makeAbout(family), pictures + "about.jpg", "JPEG", jpegQuality);
     ok &= save(makeButtons(), pictures + "buttons.jpg", "JPEG", jpegQuality);
     ok &= save(makeMenu(family), pictures + "menu.jpg", "JPEG", jpegQuality);
-    ok &= save(makeProgramIcon().convertToFormat(QImage::Format_ARGB32), pictures + "program.png",
+    ok &= save(makeProgramIcon(32).convertToFormat(QImage::Format_ARGB32), pictures + "program.png",
                "PNG");
+    // The desktop's copies of the program icon, one per size the icon theme asks for.
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString apps = QStringLiteral("icons/hicolor/%1x%1/apps").arg(size);
+        ok &= resources.mkpath(apps) &&
+              save(makeProgramIcon(size).convertToFormat(QImage::Format_ARGB32),
+                   resources.filePath(apps) + "/" + kAppId + ".png", "PNG");
+    }
     ok &= save(makeLaunchIcon().convertToFormat(QImage::Format_ARGB32), pictures + "launch.png",
                "PNG");
     ok &= saveBytes(icoFile({makeDefaultIcon(32), makeDefaultIcon(16)}), folder + "DEFAULT.ICO");

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Installs into a prefix with a blank in it, validates what the desktop reads, and starts the
+# installed program with an empty home: it creates the program folder from its template
+# once, and a second start copies nothing again.
+set -euo pipefail
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+e2e_start_x
+[[ -n ${TALVENDOK_BIN:-} ]] || e2e_fail "TALVENDOK_BIN is not set"
+prefix="$E2E_TMP/install prefix"
+cmake --install "$(dirname "$TALVENDOK_BIN")" --prefix "$prefix" >"$E2E_TMP/install.log" 2>&1 ||
+    e2e_fail "cmake --install failed: $(tail -n 5 "$E2E_TMP/install.log")"
+
+id=org.talvendok.Talvendok
+desktop=$prefix/share/applications/$id.desktop
+metainfo=$prefix/share/metainfo/$id.metainfo.xml
+for f in "$desktop" "$metainfo" "$prefix/share/man/man1/talvendok.1"; do
+    [[ -f $f ]] || e2e_fail "not installed: ${f#"$prefix"/}"
+done
+# Warnings count too: the validator prints nothing for a clean entry.
+if ! desktop-file-validate "$desktop" >"$E2E_TMP/validate.log" 2>&1 || [[ -s $E2E_TMP/validate.log ]]; then
+    e2e_fail "desktop entry: $(cat "$E2E_TMP/validate.log")"
+fi
+appstreamcli validate --no-net "$metainfo" >"$E2E_TMP/appstream.log" 2>&1 ||
+    e2e_fail "metainfo: $(cat "$E2E_TMP/appstream.log")"
+grep -qx "Icon=$id" "$desktop" || e2e_fail "the desktop entry names another icon"
+grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
+    e2e_fail "the metainfo names another desktop entry"
+for size in 16 22 24 32 48 64 128 256; do
+    icon=$prefix/share/icons/hicolor/${size}x$size/apps/$id.png
+    [[ -f $icon ]] || e2e_fail "no ${size}px icon"
+    e2e_assert_eq "$(identify -format '%wx%h' "$icon")" "${size}x$size" "size of the ${size}px icon"
+done
+diff -r "$E2E_ROOT/resources/program_folder" "$prefix/share/talvendok" >&2 ||
+    e2e_fail "the installed template differs from resources/program_folder"
+
+# First start with an empty home: the program folder appears before the bar does.
+TALVENDOK_BIN=$prefix/bin/talvendok
+folder=$XDG_DATA_HOME/TALVENDOK/drive_c/TALVENDOK
+e2e_start_bar
+bar=$(e2e_wait_window Form1)
+diff -r "$prefix/share/talvendok" "$folder" >&2 || e2e_fail "the program folder is not the template"
+e2e_assert_eq "$(ls -A "$XDG_DATA_HOME/TALVENDOK/drive_c")" "TALVENDOK" "contents of drive_c"
+# The desktop ties the running window to its entry by this class.
+class=$(xprop -id "$bar" WM_CLASS | sed -n 's/.*", "\(.*\)"$/\1/p')
+e2e_assert_eq "StartupWMClass=$class" "$(grep '^StartupWMClass=' "$desktop")" "window class"
+
+kill "$E2E_BAR_PID"
+e2e_wait_exit "$E2E_BAR_PID" || true
+
+# A second start after the user removed a file: nothing is copied again.
+rm "$folder/Help.txt"
+listing=$(ls -l --time-style=+%s.%N "$folder")
+e2e_start_bar
+e2e_wait_window Form1 >/dev/null
+[[ ! -e $folder/Help.txt ]] || e2e_fail "Help.txt was copied again at the second start"
+e2e_assert_eq "$(ls -l --time-style=+%s.%N "$folder")" "$listing" "program folder after the second start"
+
+e2e_log "ok"
