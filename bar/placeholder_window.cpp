@@ -25,11 +25,10 @@ Form10::Form10() : Form("Form10", 2355, 435, Form::Titled) {
 
 void Form10::putBarAway() {
     Form10 *placeholder = Forms::get<Form10>();
-    if (placeholder) {
-        // Minimised before it is first shown, so that it starts iconic and never flashes.
-        if (!placeholder->isVisible()) placeholder->showMinimized();
-        placeholder->SetFocus();
-    }
+    // Minimised before it is first shown, so that it starts iconic and never flashes. It is
+    // not activated as well: on X11 an iconic window cannot hold the focus, and a window
+    // manager that honours the request (fluxbox) restores it.
+    if (placeholder && !placeholder->isVisible()) placeholder->showMinimized();
     Forms::get<Form1>()->setVisible(false);
 }
 
@@ -47,12 +46,30 @@ void Form10::Form_QueryUnload() {
 
 void Form10::changeEvent(QEvent *event) {
     Form::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || !event->spontaneous()) return;
-    const auto *change = static_cast<QWindowStateChangeEvent *>(event);
-    // Only the user's restore counts: the window system reports it leaving the minimised
-    // state. Activating it from code right after showing it minimised does not.
-    if (!(change->oldState() & Qt::WindowMinimized) || (windowState() & Qt::WindowMinimized))
+    // Where the window system tells the state itself, nativeEvent follows it instead.
+    if (event->type() != QEvent::WindowStateChange || !event->spontaneous() ||
+        host().tellsIconicState())
         return;
+    const auto *change = static_cast<QWindowStateChangeEvent *>(event);
+    // Only the window system's report of leaving the minimised state counts.
+    if ((change->oldState() & Qt::WindowMinimized) && !(windowState() & Qt::WindowMinimized))
+        restoredByUser();
+}
+
+bool Form10::nativeEvent(const QByteArray &eventType, void *message, qintptr *result) {
+    const std::optional<bool> iconic = host().windowIconic(this, eventType, message);
+    if (iconic && *iconic) {
+        m_wasIconic = true;
+    } else if (iconic && m_wasIconic) {
+        // A window manager may call a window that starts iconic normal for a moment while
+        // it maps it (metacity): only leaving the iconic state is a restore. Queued, since
+        // the restore unloads the window whose event is being handled.
+        QMetaObject::invokeMethod(this, &Form10::restoredByUser, Qt::QueuedConnection);
+    }
+    return Form::nativeEvent(eventType, message, result);
+}
+
+void Form10::restoredByUser() {
     if (!Forms::isLoaded(this)) return;
     // Window managers may have brought it onto the screen: send it back out of sight for
     // the moment it still exists.

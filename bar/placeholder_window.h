@@ -9,7 +9,7 @@ class Form10 : public Form {
   public:
     Form10();
 
-    // Shows the placeholder minimised and active, then hides the bar.
+    // Shows the placeholder minimised, then hides the bar.
     static void putBarAway();
 
     void Form_GotFocus();
@@ -20,4 +20,12 @@ class Form10 : public Form {
   protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool nativeEvent(const QByteArray &eventType, void *message, qintptr *result) override;
+
+  private:
+    void restoredByUser();
+
+    // Set once the window system has reported the window iconic: only leaving that state
+    // is the user's restore.
+    bool m_wasIconic = false;
 };

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTime>
+#include <optional>
 
 class QWidget;
 class QMouseEvent;
@@ -45,6 +46,19 @@ class HostServices {
     virtual bool windowDrag(QWidget *window) = 0;
     // Keeps a window out of task bars (needed each time it is shown on X11).
     virtual void skipTaskbar(QWidget *window) = 0;
+    // Whether the window system itself says when a window becomes iconic or normal again
+    // (X11: the WM_STATE that the window manager keeps), read by windowIconic. Elsewhere
+    // only the toolkit's window state tells.
+    virtual bool tellsIconicState() { return false; }
+    // The state a native event of `window` gives it: true iconic, false normal or withdrawn;
+    // empty for every other event.
+    virtual std::optional<bool> windowIconic(const QWidget *window, const QByteArray &eventType,
+                                             void *message) {
+        Q_UNUSED(window);
+        Q_UNUSED(eventType);
+        Q_UNUSED(message);
+        return std::nullopt;
+    }
     // A path of the system (possibly drive-letter) as it is found on this machine.
     virtual QString localPath(const QString &path) = 0;
     // Where the settings are kept, as the user would look for them.

@@ -314,6 +314,51 @@ void QtHostServices::skipTaskbar(QWidget *window) {
 #endif
 }
 
+bool QtHostServices::tellsIconicState() {
+#ifdef TALVENDOK_HAVE_XCB
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+#else
+    return false;
+#endif
+}
+
+std::optional<bool> QtHostServices::windowIconic(const QWidget *window, const QByteArray &eventType,
+                                                 void *message) {
+#ifdef TALVENDOK_HAVE_XCB
+    if (eventType != "xcb_generic_event_t" || !window || !message) return std::nullopt;
+    const auto *generic = static_cast<const xcb_generic_event_t *>(message);
+    if ((generic->response_type & 0x7f) != XCB_PROPERTY_NOTIFY) return std::nullopt;
+    const auto *notify = static_cast<const xcb_property_notify_event_t *>(message);
+    if (notify->window != static_cast<xcb_window_t>(window->internalWinId())) return std::nullopt;
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11) return std::nullopt;
+    xcb_connection_t *conn = x11->connection();
+    static const xcb_atom_t wmState = [conn] {
+        xcb_intern_atom_reply_t *reply =
+            xcb_intern_atom_reply(conn, xcb_intern_atom(conn, 0, 8, "WM_STATE"), nullptr);
+        const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        free(reply);
+        return atom;
+    }();
+    if (wmState == XCB_ATOM_NONE || notify->atom != wmState) return std::nullopt;
+    if (notify->state == XCB_PROPERTY_DELETE) return false;
+    // Read now rather than taken from the event: only the latest state matters.
+    constexpr uint32_t kIconicState = 3;
+    bool iconic = false;
+    xcb_get_property_reply_t *prop = xcb_get_property_reply(
+        conn, xcb_get_property(conn, 0, notify->window, wmState, wmState, 0, 2), nullptr);
+    if (prop && prop->format == 32 && xcb_get_property_value_length(prop) >= 4)
+        iconic = *static_cast<const uint32_t *>(xcb_get_property_value(prop)) == kIconicState;
+    free(prop);
+    return iconic;
+#else
+    Q_UNUSED(window);
+    Q_UNUSED(eventType);
+    Q_UNUSED(message);
+    return std::nullopt;
+#endif
+}
+
 void QtHostServices::reopenSettings() {
     m_settings.reset();
     m_settings = std::make_unique<SettingsStore>();

@@ -22,6 +22,9 @@ class QtHostServices : public HostServices {
     void programEnd() override;
     bool windowDrag(QWidget *window) override;
     void skipTaskbar(QWidget *window) override;
+    bool tellsIconicState() override;
+    std::optional<bool> windowIconic(const QWidget *window, const QByteArray &eventType,
+                                     void *message) override;
     QString localPath(const QString &path) override;
     QString settingsLocation() override;
 

@@ -9,7 +9,11 @@ build_packages=(
     qt6-base-dev qt6-base-dev-tools libqt6test6 libxcb1-dev libgl-dev
     fonts-wine fonts-liberation fonts-dejavu-core
 )
-test_packages=(xvfb xauth openbox xdotool x11-utils wmctrl imagemagick desktop-file-utils appstream)
+test_packages=(
+    xvfb xauth xdotool x11-utils wmctrl imagemagick
+    openbox fluxbox icewm xfwm4 metacity dbus
+    desktop-file-utils appstream
+)
 
 wanted=("${build_packages[@]}")
 for arg in "$@"; do

@@ -1,5 +1,5 @@
 # shellcheck shell=bash
-# End-to-end helpers: a private X server (Xvfb) with openbox, the bar started
+# End-to-end helpers: a private X server (Xvfb) with a window manager, the bar started
 # from $TALVENDOK_BIN, and small tools to find, measure and click its windows.
 #
 # Source this file from a test script, then call e2e_start_x first. Every
@@ -15,12 +15,16 @@
 #                     failure, the logs of the run
 #   E2E_KEEP=1        keep the temporary folder (its path is printed)
 #   E2E_TIMEOUT       default wait in seconds (10)
+#   E2E_WM            the window manager: openbox (default), fluxbox, icewm,
+#                     xfwm4 or metacity
 
 E2E_ROOT=${TALVENDOK_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 E2E_NAME=$(basename "${0%.sh}")
 E2E_TMP=
 E2E_XVFB_PID=
+E2E_WM=${E2E_WM:-openbox}
 E2E_WM_PID=
+E2E_BUS_PID=
 E2E_BAR_PID=
 E2E_BAR_LOG=
 E2E_WATCHDOG_PID=
@@ -83,6 +87,7 @@ e2e__cleanup() {
     [[ -z $E2E_WATCHDOG_PID ]] || kill "$E2E_WATCHDOG_PID" 2>/dev/null || true
     e2e__stop_pid "$E2E_BAR_PID"
     e2e__stop_pid "$E2E_WM_PID"
+    e2e__stop_pid "$E2E_BUS_PID"
     e2e__stop_pid "$E2E_XVFB_PID"
     if [[ -n $E2E_TMP && -d $E2E_TMP ]]; then
         if ((rc != 0)); then
@@ -118,8 +123,44 @@ e2e__wm_running() {
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id #'
 }
 
+# Starts a session bus of its own for the window manager command in wm (of
+# e2e__start_wm) and makes that command use it. dbus-run-session would leave
+# the bus and the window manager running when it is stopped.
+e2e__start_bus() {
+    local addressfile=$E2E_TMP/bus-address
+    : >"$addressfile"
+    dbus-daemon --session --nofork --print-address=3 3>"$addressfile" \
+        >"$E2E_TMP/dbus.log" 2>&1 &
+    E2E_BUS_PID=$!
+    e2e__remember_pid "$E2E_BUS_PID"
+    e2e__poll "$E2E_TIMEOUT" test -s "$addressfile" || e2e_fail "no session bus"
+    wm=(env "DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$addressfile")" "${wm[@]}")
+}
+
+# Starts $E2E_WM quietly with its defaults and waits until it has taken the screen.
+e2e__start_wm() {
+    local -a wm
+    case $E2E_WM in
+        openbox) wm=(openbox --sm-disable) ;;
+        fluxbox) wm=(fluxbox) ;;
+        icewm) wm=(icewm) ;;
+        xfwm4) wm=(xfwm4 --compositor=off --sm-client-disable) ;;
+        metacity) wm=(metacity --sm-disable --compositor=none) ;;
+        *) e2e_fail "unknown E2E_WM '$E2E_WM' (openbox, fluxbox, icewm, xfwm4, metacity)" ;;
+    esac
+    command -v "${wm[0]}" >/dev/null || e2e_fail "$E2E_WM is not installed (scripts/install-deps.sh --test)"
+    # Both read their settings through GSettings/xfconf over the session bus.
+    [[ $E2E_WM != xfwm4 && $E2E_WM != metacity ]] || e2e__start_bus
+    "${wm[@]}" >"$E2E_TMP/wm.log" 2>&1 &
+    E2E_WM_PID=$!
+    e2e__remember_pid "$E2E_WM_PID"
+    e2e__poll "$E2E_TIMEOUT" e2e__wm_running ||
+        e2e_fail "$E2E_WM did not start: $(tail -n 5 "$E2E_TMP/wm.log")"
+}
+
 # Creates a private HOME and XDG folders, starts Xvfb on a display it picks
-# itself, starts openbox and waits for it, and cleans everything up on exit.
+# itself, starts the window manager and waits for it, and cleans everything up
+# on exit.
 e2e_start_x() {
     E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/talvendok-e2e.XXXXXX")
     trap 'e2e__cleanup $?' EXIT
@@ -160,12 +201,8 @@ e2e_start_x() {
     export DISPLAY=:$display
     xauth -q -f "$XAUTHORITY" add "$DISPLAY" MIT-MAGIC-COOKIE-1 "$cookie" 2>/dev/null
 
-    openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
-    E2E_WM_PID=$!
-    e2e__remember_pid "$E2E_WM_PID"
-    e2e__poll "$E2E_TIMEOUT" e2e__wm_running ||
-        e2e_fail "openbox did not start: $(tail -n 5 "$E2E_TMP/openbox.log")"
-    e2e_log "X display $DISPLAY, window manager up, temp $E2E_TMP"
+    e2e__start_wm
+    e2e_log "X display $DISPLAY, $E2E_WM up, temp $E2E_TMP"
 }
 
 # Copies the shipped program folder to where the bar looks for C:\TALVENDOK\.

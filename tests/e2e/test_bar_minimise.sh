@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# The minimise panel puts the bar away behind an iconic placeholder with a task bar entry.
-# Activating that entry brings the bar back where it was; closing it ends the program with
-# status 0 and leaves the settings file as it was.
+# The minimise panel, and a launch with MinimizeOnRun set, put the bar away behind an iconic
+# placeholder with a task bar entry that stays iconic whatever the window manager does while
+# it maps it. Activating that entry brings the bar back where it was; closing it ends the
+# program with status 0 and leaves the settings file as it was. E2E_WM picks the window
+# manager.
 set -euo pipefail
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-# wmctrl closes a window the way a task bar does (_NET_CLOSE_WINDOW, which openbox turns
-# into WM_DELETE_WINDOW); xdotool can only destroy or kill it.
+# wmctrl closes a window the way a task bar does (_NET_CLOSE_WINDOW, which the window
+# manager turns into WM_DELETE_WINDOW); xdotool can only destroy or kill it.
 command -v wmctrl >/dev/null || e2e_fail "wmctrl is needed (scripts/install-deps.sh --test)"
 
 # Client windows with ROLE whatever their state (an iconic window is not viewable).
@@ -22,24 +24,38 @@ managed_with_role() {
 }
 is_iconic() { xprop -id "$1" WM_STATE 2>/dev/null | grep -q 'window state: Iconic'; }
 no_placeholder() { [[ -z $(managed_with_role Form10) ]]; }
-
-put_away() {
-    e2e_click "$1" 24 14 # the minimise panel
-    e2e__poll "$E2E_TIMEOUT" test -n "$(managed_with_role Form10)" ||
-        e2e_fail "no placeholder after minimising"
+placeholder_iconic() {
     placeholder=$(managed_with_role Form10)
-    e2e__poll "$E2E_TIMEOUT" is_iconic "$placeholder" || e2e_fail "the placeholder is not iconic"
+    [[ -n $placeholder ]] && is_iconic "$placeholder"
+}
+
+# put_away BAR X Y: clicks the bar at X,Y and waits for the placeholder to be iconic.
+put_away() {
+    e2e_click "$1" "$2" "$3"
+    if ! e2e__poll "$E2E_TIMEOUT" placeholder_iconic; then
+        [[ -z $(e2e_windows_with_role Form1) ]] || e2e_fail "the bar came back by itself"
+        e2e_fail "no iconic placeholder after putting the bar away"
+    fi
     e2e_wait_gone Form1
 }
 
 e2e_start_x
+marker=$E2E_TMP/launched
+cat >"$E2E_TMP/leave marker.sh" <<SCRIPT
+#!/bin/sh
+echo started >>'$marker'
+SCRIPT
+chmod +x "$E2E_TMP/leave marker.sh"
+
 settings=$(e2e_settings_file)
 mkdir -p "$(dirname "$settings")"
-cat >"$settings" <<'INI'
+cat >"$settings" <<INI
 [Buttons]
 Button1Caption=Stored
+Button1EXE=$E2E_TMP/leave marker.sh
 
 [Options]
+MinimizeOnRun=1
 SaveWinPos=1
 
 [Startup]
@@ -53,28 +69,35 @@ read -r x y _ _ < <(e2e_geometry "$bar")
 e2e_assert_eq "$x,$y" "100,200" "bar position at start"
 cp "$settings" "$E2E_TMP/settings.before"
 
-put_away "$bar"
-e2e_assert_eq "$(xprop -id "$placeholder" WM_NAME | sed 's/^[^=]*= //')" '"T a l v e n d o k"' \
-    "placeholder caption"
-if xprop -id "$placeholder" _NET_WM_STATE | grep -q SKIP_TASKBAR; then
-    e2e_fail "the placeholder has no task bar entry"
-fi
-e2e_screenshot bar_minimised.png
-# Its own activation right after being shown minimised is no restore.
-sleep 1
-is_iconic "$placeholder" || e2e_fail "the placeholder restored itself"
-e2e_assert_eq "$(e2e_windows_with_role Form1)" "" "bar while minimised"
+# The minimise panel, then slot 1's launch button (its middle).
+for way in "24 14 panel" "52 72 launch"; do
+    read -r px py what <<<"$way"
+    put_away "$bar" "$px" "$py"
+    e2e_assert_eq "$(xprop -id "$placeholder" WM_NAME | sed 's/^[^=]*= //')" '"T a l v e n d o k"' \
+        "placeholder caption ($what)"
+    if xprop -id "$placeholder" _NET_WM_STATE | grep -q SKIP_TASKBAR; then
+        e2e_fail "the placeholder has no task bar entry ($what)"
+    fi
+    [[ $what != launch ]] || e2e__poll "$E2E_TIMEOUT" test -s "$marker" ||
+        e2e_fail "the program did not start"
+    [[ $what != panel ]] || e2e_screenshot bar_minimised.png
+    # Being mapped iconic, whatever the window manager does meanwhile, is no restore.
+    sleep 1
+    is_iconic "$placeholder" || e2e_fail "the placeholder restored itself ($what)"
+    e2e_assert_eq "$(e2e_windows_with_role Form1)" "" "bar while minimised ($what)"
 
-# The user restores the task bar entry.
-xdotool windowactivate "$placeholder" 2>/dev/null || true
-bar=$(e2e_wait_window Form1)
-read -r x y _ _ < <(e2e_geometry "$bar")
-e2e_assert_eq "$x,$y" "100,200" "bar position after restoring"
-e2e__poll "$E2E_TIMEOUT" no_placeholder || e2e_fail "the placeholder is still there after restoring"
+    # The user restores the task bar entry.
+    xdotool windowactivate "$placeholder" 2>/dev/null || true
+    bar=$(e2e_wait_window Form1)
+    read -r x y _ _ < <(e2e_geometry "$bar")
+    e2e_assert_eq "$x,$y" "100,200" "bar position after restoring ($what)"
+    e2e__poll "$E2E_TIMEOUT" no_placeholder ||
+        e2e_fail "the placeholder is still there after restoring ($what)"
+done
 e2e_screenshot bar_restored.png
 
 # Put away again, then close the placeholder: the program ends and writes nothing.
-put_away "$bar"
+put_away "$bar" 24 14
 wmctrl -i -c "$placeholder"
 status=0
 e2e_wait_exit "$E2E_BAR_PID" || status=$?
