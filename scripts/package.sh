@@ -35,7 +35,7 @@ apt_get() {
     as_root apt-get -y --no-install-recommends "$@"
 }
 
-tools=(build-essential dpkg-dev debhelper devscripts lintian)
+tools=(build-essential dpkg-dev debhelper lintian)
 missing=()
 for pkg in "${tools[@]}"; do
     status=$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)
