@@ -2,9 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QMouseEvent>
-#include <QScreen>
 #include <exception>
 
 #include "bar/appearance_rules.h"
@@ -14,7 +12,6 @@
 #include "config/options_window.h"
 #include "core/host_services.h"
 #include "core/settings_store.h"
-#include "core/twips.h"
 #include "core/window_registry.h"
 
 namespace {
@@ -253,19 +250,7 @@ void Form1::ApplyStartupOptions() {
 
 void Form1::keepOnScreen() {
     const QRectF bar(Left(), Top(), Width(), Height());
-    QList<QRectF> screens;
-    if (QScreen *primary = QGuiApplication::primaryScreen()) {
-        const QPoint origin = primary->geometry().topLeft();
-        screens.append(QRectF(QPointF(twips::fromPixels(origin.x()), twips::fromPixels(origin.y())),
-                              host().screenSizeTwips()));
-    }
-    for (QScreen *screen : QGuiApplication::screens()) {
-        if (screen == QGuiApplication::primaryScreen()) continue;
-        const QRect g = screen->geometry();
-        screens.append(QRectF(twips::fromPixels(g.x()), twips::fromPixels(g.y()),
-                              twips::fromPixels(g.width()), twips::fromPixels(g.height())));
-    }
-    if (screens.isEmpty()) return;
+    const QList<QRectF> screens = host().screensTwips();
     for (const QRectF &screen : screens) {
         if (screen.intersects(bar)) return;  // on a screen: kept exactly where it was
     }

@@ -78,19 +78,19 @@ void Form2::Form_Load() {
 
 void Form2::Timer1_Timer() {
     // The tick that turns still moves: the icon goes 80 twips past the turning point.
-    if (tw::left(Picture1) >= kTurnRight) {
+    if (twips::left(Picture1) >= kTurnRight) {
         Timer1->setEnabled(false);
         Timer2->setEnabled(true);
     }
-    tw::setLeft(Picture1, tw::left(Picture1) + kStep);
+    twips::setLeft(Picture1, twips::left(Picture1) + kStep);
 }
 
 void Form2::Timer2_Timer() {
-    if (tw::left(Picture1) <= kTurnLeft) {
+    if (twips::left(Picture1) <= kTurnLeft) {
         Timer2->setEnabled(false);
         Timer1->setEnabled(true);
     }
-    tw::setLeft(Picture1, tw::left(Picture1) - kStep);
+    twips::setLeft(Picture1, twips::left(Picture1) - kStep);
 }
 
 void Form2::SSCommand1_Click() {

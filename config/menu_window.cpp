@@ -1,6 +1,5 @@
 #include "config/menu_window.h"
 
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QWindow>
 
@@ -70,8 +69,7 @@ void Form9::placeOverBar() {
     setLeft(bar->Left());
     setTop(bar->Top());
     // On this platform the utility panel is whatever executable file has that name.
-    SSCommand6->setEnabled(host().fileExists(kPanelProgram) &&
-                           QFileInfo(host().localPath(kPanelProgram)).isExecutable());
+    SSCommand6->setEnabled(host().fileExists(kPanelProgram) && host().isExecutable(kPanelProgram));
 }
 
 void Form9::focusMovedTo(QWindow *window) {

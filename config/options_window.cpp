@@ -61,11 +61,11 @@ void keepWhole(QWidget *form, const Label *twoLines) {
         if (label == twoLines) continue;
         label->setWordWrap(false);
         const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 2;
-        if (label->width() < needed) tw::setWidth(label, twips::fromPixels(needed));
+        if (label->width() < needed) twips::setWidth(label, twips::fromPixels(needed));
     }
     for (CheckBox *box : form->findChildren<CheckBox *>()) {
         const int needed = box->sizeHint().width();
-        if (box->width() < needed) tw::setWidth(box, twips::fromPixels(needed));
+        if (box->width() < needed) twips::setWidth(box, twips::fromPixels(needed));
     }
 }
 
@@ -470,7 +470,7 @@ void Form7::setChannel(Label *value, int channel) {
     value->setCaption(QString::number(channel));
     if (value == Label9) {
         // The red value's width follows its text.
-        tw::setWidth(
+        twips::setWidth(
             Label9, twips::fromPixels(Label9->fontMetrics().horizontalAdvance(Label9->text()) + 2));
     }
 }

@@ -22,7 +22,7 @@ Form13::Form13() : Form("Form13", 3255, 1710, Form::Tool) {
     Command1->setFocusPolicy(Qt::NoFocus);
     Command1->setAutoDefault(true);
     Command1->setDefault(true);
-    tw::place(Command1, 1800, 9999, 135, 255);
+    twips::place(Command1, 1800, 9999, 135, 255);
     connect(Text1, &QLineEdit::returnPressed, Command1, &QPushButton::click);
     connect(Command1, &QPushButton::clicked, this, &Form13::Command1_Click);
 

@@ -1,6 +1,5 @@
 #include "config/password_info_window.h"
 
-#include <QDir>
 #include <QMouseEvent>
 #include <QWindow>
 
@@ -24,9 +23,7 @@ QString informationText() {
                         "password remover can be obtained from the author of TALVENDOK.");
 #else
     // Where the settings live here, as the user would type it.
-    QString file = host().settingsLocation();
-    const QString home = QDir::homePath();
-    if (file.startsWith(home + QLatin1Char('/'))) file = QLatin1Char('~') + file.mid(home.size());
+    const QString file = host().homeShortened(host().settingsLocation());
     return common + QStringLiteral(
                         "The password is however stored unencrypted in the settings "
                         "file %1. Removing its \"Password\" line removes the password.")
@@ -51,9 +48,9 @@ Form12::Form12() : Form("Form12", 4590, 2895, Form::Frameless) {
     // The credit keeps its centre but is never cut at its ends.
     const int needed = Label4->fontMetrics().horizontalAdvance(Label4->text()) + 2;
     if (Label4->width() < needed) {
-        const double centre = tw::left(Label4) + tw::width(Label4) / 2;
-        tw::setWidth(Label4, twips::fromPixels(needed));
-        tw::setLeft(Label4, centre - tw::width(Label4) / 2);
+        const double centre = twips::left(Label4) + twips::width(Label4) / 2;
+        twips::setWidth(Label4, twips::fromPixels(needed));
+        twips::setLeft(Label4, centre - twips::width(Label4) / 2);
     }
     SSCommand1 = new SSCommand(this, QStringLiteral("SSCommand1"), QStringLiteral("&Return..."),
                                3240, 2400, 1215, 375);

@@ -49,26 +49,26 @@ Form::Form(const char *name, double widthTwips, double heightTwips, Frame frame)
 }
 
 double Form::Left() const {
-    return tw::left(this);
+    return twips::left(this);
 }
 double Form::Top() const {
-    return tw::top(this);
+    return twips::top(this);
 }
 double Form::Width() const {
-    return tw::width(this);
+    return twips::width(this);
 }
 double Form::Height() const {
-    return tw::height(this);
+    return twips::height(this);
 }
 
 void Form::setLeft(double value) {
-    tw::setLeft(this, value);
+    twips::setLeft(this, value);
     m_wantedPos = geometry().topLeft();
     m_placed = !isVisible();
 }
 
 void Form::setTop(double value) {
-    tw::setTop(this, value);
+    twips::setTop(this, value);
     m_wantedPos = geometry().topLeft();
     m_placed = !isVisible();
 }
@@ -81,10 +81,6 @@ void Form::SetFocus() {
     if (!isVisible()) return;
     raise();
     activateWindow();
-}
-
-void Form::setVisible(bool visible) {
-    QWidget::setVisible(visible);
 }
 
 void Form::centre() {

@@ -34,7 +34,6 @@ class Form : public QWidget {
     void Show();
     void SetFocus();
     bool Visible() const { return isVisible(); }
-    void setVisible(bool visible) override;
     // Left = (screen width - width) / 2, Top = (screen height - height) / 2, in twips.
     void centre();
 
