@@ -11,19 +11,15 @@
 #include "config/menu_window.h"
 #include "config/options_window.h"
 #include "core/host_services.h"
+#include "core/settings_schema.h"
 #include "core/settings_store.h"
 #include "core/window_registry.h"
 
 namespace {
 
-const QString kButtons = QStringLiteral("Buttons");
 const QString kNotExecutable = QStringLiteral(" is not executable, please change your settings!");
 // Launch buttons show icons at this size: an icon file's image closest to it is taken.
 const QSize kIconSize(32, 32);
-
-QString slotKey(int slot, const char *part) {
-    return QStringLiteral("Button%1%2").arg(slot).arg(QLatin1String(part));
-}
 
 Label *titleLabel(QWidget *parent, const char *name, double left, double top, const QColor &color) {
     auto *label = new Label(parent, QString::fromLatin1(name), QStringLiteral("TALVENDOK"), left,
@@ -84,8 +80,8 @@ Form1::Form1() : Form("Form1", 5055, 2100, Form::Tool) {
     const double launchLeft[] = {240, 1410, 2570, 3720};
     SSCommand **launchButtons[] = {&SSCommand6, &SSCommand7, &SSCommand8, &SSCommand9};
     for (int i = 0; i < 4; ++i) {
-        auto *button = new SSCommand(this, QStringLiteral("SSCommand%1").arg(6 + i),
-                                     QStringLiteral("Undefined"), launchLeft[i], 600, 1095, 975);
+        auto *button = new SSCommand(this, QStringLiteral("SSCommand%1").arg(6 + i), kUnsetCaption,
+                                     launchLeft[i], 600, 1095, 975);
         button->setPicture(builtInIcon);
         *launchButtons[i] = button;
     }
@@ -190,14 +186,11 @@ void Form1::Form_Load() {
 
 void Form1::LoadButtonSlots() {
     for (int slot = 1; slot <= 4; ++slot)
-        launchButton(slot)->setCaption(
-            host().getSetting(kButtons, slotKey(slot, "Caption"), QStringLiteral("Undefined")));
+        launchButton(slot)->setCaption(getSetting(buttonCaption(slot)));
     for (int slot = 1; slot <= 4; ++slot)
-        programHolder(slot)->setCaption(
-            host().getSetting(kButtons, slotKey(slot, "EXE"), QStringLiteral("UNDEFINED")));
+        programHolder(slot)->setCaption(getSetting(buttonProgram(slot)));
     for (int slot = 1; slot <= 4; ++slot)
-        iconHolder(slot)->setCaption(
-            host().getSetting(kButtons, slotKey(slot, "Icon"), QStringLiteral("UNDEFINED")));
+        iconHolder(slot)->setCaption(getSetting(buttonIcon(slot)));
     for (int slot = 1; slot <= 4; ++slot) {
         QPixmap icon;
         if (host().loadPicture(iconHolder(slot)->Caption(), &icon, kIconSize))
@@ -206,8 +199,7 @@ void Form1::LoadButtonSlots() {
 }
 
 void Form1::LoadMembraneAndClock() {
-    loadPicture(host().getSetting(QStringLiteral("Startup"), QStringLiteral("Membrane"),
-                                  QStringLiteral("form1.picture")));
+    loadPicture(getSetting(Setting::Membrane));
     Label16->setCaption(clockText(host().currentTime()));
 }
 
@@ -221,16 +213,10 @@ void Form1::ApplyStartupOptions() {
     appearance::text3D(*this, options->Check2->Value() == 1);
 
     if (options->Check6->Value() == 1) {
-        host().saveSetting(QStringLiteral("Options"), QStringLiteral("SaveWinPos"),
-                           QStringLiteral("1"));
+        saveSetting(Setting::SaveWinPos, QStringLiteral("1"));
         float left = 0, top = 0;
-        const bool placed =
-            stored::toSingle(host().getSetting(QStringLiteral("Startup"), QStringLiteral("Left"),
-                                               QStringLiteral("0")),
-                             &left) &&
-            stored::toSingle(host().getSetting(QStringLiteral("Startup"), QStringLiteral("Top"),
-                                               QStringLiteral("0")),
-                             &top);
+        const bool placed = stored::toSingle(getSetting(Setting::Left), &left) &&
+                            stored::toSingle(getSetting(Setting::Top), &top);
         if (placed) {
             setLeft(left);
             setTop(top);
@@ -286,8 +272,7 @@ void Form1::SSCommand9_Click() {
 }
 
 void Form1::launch(int slot) {
-    const QString value = host().getSetting(QStringLiteral("Options"),
-                                            QStringLiteral("MinimizeOnRun"), QStringLiteral("0"));
+    const QString value = getSetting(Setting::MinimizeOnRun);
     const QString path = programHolder(slot)->Caption();
     double number = 0;
     const bool numeric = stored::toNumber(value, &number);
@@ -324,21 +309,18 @@ void Form1::SSPanel3_MouseUp() {
 
 void Form1::SSPanel1_Click() {
     // Everything is saved before the question: declining the exit keeps it.
-    const QString startup = QStringLiteral("Startup");
     const int failures = host().saveFailures();
-    host().saveSetting(startup, QStringLiteral("Top"), stored::fromNumber(Top()));
-    host().saveSetting(startup, QStringLiteral("Left"), stored::fromNumber(Left()));
+    saveSetting(Setting::Top, stored::fromNumber(Top()));
+    saveSetting(Setting::Left, stored::fromNumber(Left()));
     for (int slot = 1; slot <= 4; ++slot)
-        host().saveSetting(kButtons, slotKey(slot, "Caption"), launchButton(slot)->Caption());
+        saveSetting(buttonCaption(slot), launchButton(slot)->Caption());
     for (int slot = 1; slot <= 4; ++slot)
-        host().saveSetting(kButtons, slotKey(slot, "EXE"), programHolder(slot)->Caption());
+        saveSetting(buttonProgram(slot), programHolder(slot)->Caption());
     for (int slot = 1; slot <= 4; ++slot)
-        host().saveSetting(kButtons, slotKey(slot, "Icon"), iconHolder(slot)->Caption());
+        saveSetting(buttonIcon(slot), iconHolder(slot)->Caption());
     reportUnsavedSettings(failures);
 
-    const QString confirm = host().getSetting(QStringLiteral("Options"),
-                                              QStringLiteral("ConfirmExit"), QStringLiteral("0"));
-    if (stored::isSet(confirm)) {
+    if (stored::isSet(getSetting(Setting::ConfirmExit))) {
         Form11 *question = Forms::get<Form11>();
         if (!question) return;
         question->Show();

@@ -4,11 +4,11 @@
 
 #include "bar/bar_window.h"
 #include "core/host_services.h"
+#include "core/settings_schema.h"
 #include "core/window_registry.h"
 
 namespace {
 
-const QString kUndefined = QStringLiteral("UNDEFINED");
 const QString kDefaultIcon = QStringLiteral("C:\\TALVENDOK\\DEFAULT.ICO");
 // Programs on this platform rarely carry an extension: the last entry shows every file and
 // is the one selected when the chooser opens.
@@ -170,7 +170,7 @@ void Form3::Form_Load() {
 bool Form3::showIcon(int row) {
     const QString path = iconLabel(row)->Caption();
     QPixmap picture;
-    if (path == kUndefined || !host().loadPicture(path, &picture, kIconSize)) return false;
+    if (path == kUnsetPath || !host().loadPicture(path, &picture, kIconSize)) return false;
     preview(row)->setPicture(picture);
     Forms::get<Form1>()->launchButton(row)->setPicture(picture);
     return true;
@@ -218,7 +218,7 @@ void Form3::chooseIcon(int row) {
     // Cancelled, or not a picture: the slot's previous icon, or the default one for a slot
     // that never had any. A fallback that does not load either still becomes the slot's path.
     Label *holder = Forms::get<Form1>()->iconHolder(row);
-    iconLabel(row)->setCaption(holder->Caption() == kUndefined ? kDefaultIcon : holder->Caption());
+    iconLabel(row)->setCaption(holder->Caption() == kUnsetPath ? kDefaultIcon : holder->Caption());
     showIcon(row);
     holder->setCaption(iconLabel(row)->Caption());
 }

@@ -3,6 +3,7 @@
 #include "bar/bar_window.h"
 #include "config/options_window.h"
 #include "core/host_services.h"
+#include "core/settings_schema.h"
 #include "core/window_registry.h"
 
 namespace {
@@ -65,7 +66,7 @@ void Form8::File1_Click() {
         return;
     }
     Forms::get<Form1>()->setPicture(picture);
-    if (!host().saveSetting(QStringLiteral("Startup"), QStringLiteral("Membrane"), path)) {
+    if (!saveSetting(Setting::Membrane, path)) {
         host().messageBox(QStringLiteral("Invalid Membrame"), 16);
         return;
     }

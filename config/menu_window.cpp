@@ -11,6 +11,7 @@
 #include "config/password_access_window.h"
 #include "core/controls.h"
 #include "core/host_services.h"
+#include "core/settings_schema.h"
 #include "core/window_registry.h"
 
 namespace {
@@ -89,9 +90,7 @@ void Form9::Form_Deactivate() {
 }
 
 void Form9::SSCommand1_Click() {
-    if (host()
-            .getSetting(QStringLiteral("Options"), QStringLiteral("Password"), QString())
-            .isEmpty()) {
+    if (getSetting(Setting::Password).isEmpty()) {
         if (Form7 *options = Forms::get<Form7>()) {
             options->Show();
             options->SetFocus();
@@ -134,8 +133,7 @@ void Form9::SSCommand2_Click() {
 
 void Form9::SSCommand6_Click() {
     // The marker goes first and stays even when the program then fails to start.
-    if (!host().saveSetting(QStringLiteral("Startup"), QStringLiteral("Plugin"),
-                            QStringLiteral("Enabled")) ||
+    if (!saveSetting(Setting::Plugin, QStringLiteral("Enabled")) ||
         !host().startProgram(kPanelProgram)) {
         host().messageBox(QStringLiteral("Internal Error, Invalid Plugin"), 16);
     }

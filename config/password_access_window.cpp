@@ -3,6 +3,7 @@
 #include "config/button_definition_window.h"
 #include "config/options_window.h"
 #include "core/host_services.h"
+#include "core/settings_schema.h"
 #include "core/window_registry.h"
 
 Form13::Form13() : Form("Form13", 3255, 1710, Form::Tool) {
@@ -35,9 +36,7 @@ void Form13::Form_Load() {
 }
 
 void Form13::Command1_Click() {
-    const QString password =
-        host().getSetting(QStringLiteral("Options"), QStringLiteral("Password"), QString());
-    if (Text1->Text() != password) {
+    if (Text1->Text() != getSetting(Setting::Password)) {
         host().messageBox(QStringLiteral("Password Incorrect"), 16);
         Forms::unload(this);
         return;
