@@ -18,8 +18,6 @@
 namespace {
 
 const QString kNotExecutable = QStringLiteral(" is not executable, please change your settings!");
-// Launch buttons show icons at this size: an icon file's image closest to it is taken.
-const QSize kIconSize(32, 32);
 
 Label *titleLabel(QWidget *parent, const char *name, double left, double top, const QColor &color) {
     auto *label = new Label(parent, QString::fromLatin1(name), QStringLiteral("TALVENDOK"), left,
@@ -86,16 +84,15 @@ Form1::Form1() : Form("Form1", 5055, 2100, Form::Tool) {
         *launchButtons[i] = button;
     }
 
-    Line1 = new Line(this, QStringLiteral("Line1"), 5040, 1790, 0, 1790, RGB(0, 192, 192));
+    Line1 = rule(QStringLiteral("Line1"), 5040, 0, 1790);
     SSPanel2 = barPanel(this, "SSPanel2", QStringLiteral(".. &Menu .."), 0, 1800, 1215, 295,
                         fonts::tahoma());
     SSPanel2->setForeColor(QApplication::palette().color(QPalette::ButtonText));
     Label18 = new Label(this, QStringLiteral("Label18"), QString(), 1200, 1800, 3855, 375);
     Label18->setBackColor(RGB(0, 0, 0));
-    Label16 = new Label(this, QStringLiteral("Label16"), QString(), 1320, 1830, 3615, 255,
-                        Qt::AlignHCenter);
+    Label16 = whiteLabel(this, QStringLiteral("Label16"), QString(), 1320, 1830, 3615, 255,
+                         Qt::AlignHCenter);
     Label16->setWordWrap(false);
-    setForeColor(Label16, RGB(255, 255, 255));
     Timer1 = new Timer(this, QStringLiteral("Timer1"), 1000, true);
 
     Label4 = pathHolder(this, 4, 120, 2280);
@@ -177,11 +174,7 @@ void Form1::Form_Load() {
     isolated([this] { LoadMembraneAndClock(); });
     isolated([this] { ApplyStartupOptions(); });
     // The bar is the program: whatever ended a step early, it comes up, alone.
-    if (!Visible()) {
-        Forms::unload<Form7>();
-        Show();
-        SetFocus();
-    }
+    if (!Visible()) backToBar(Forms::find<Form7>());
 }
 
 void Form1::LoadButtonSlots() {
@@ -193,7 +186,7 @@ void Form1::LoadButtonSlots() {
         iconHolder(slot)->setCaption(getSetting(buttonIcon(slot)));
     for (int slot = 1; slot <= 4; ++slot) {
         QPixmap icon;
-        if (host().loadPicture(iconHolder(slot)->Caption(), &icon, kIconSize))
+        if (host().loadPicture(iconHolder(slot)->Caption(), &icon, kLaunchIconSize))
             launchButton(slot)->setPicture(icon);
     }
 }
@@ -229,9 +222,7 @@ void Form1::ApplyStartupOptions() {
         centre();
     }
 
-    Forms::unload<Form7>();
-    Show();
-    SetFocus();
+    backToBar(Forms::find<Form7>());
 }
 
 void Form1::keepOnScreen() {
@@ -321,10 +312,7 @@ void Form1::SSPanel1_Click() {
     reportUnsavedSettings(failures);
 
     if (stored::isSet(getSetting(Setting::ConfirmExit))) {
-        Form11 *question = Forms::get<Form11>();
-        if (!question) return;
-        question->Show();
-        question->SetFocus();
+        if (!Forms::open<Form11>()) return;
         setVisible(false);
         return;
     }
@@ -332,10 +320,7 @@ void Form1::SSPanel1_Click() {
 }
 
 void Form1::SSPanel2_Click() {
-    Form9 *menu = Forms::get<Form9>();
-    if (!menu) return;
-    menu->Show();
-    menu->SetFocus();
+    Forms::open<Form9>();
 }
 
 void Form1::SSPanel3_Click() {
@@ -407,4 +392,9 @@ void Form1::closeEvent(QCloseEvent *event) {
     // The bar is never unloaded: the program ends only through its own ways out (the close
     // panel, the exit confirmation, closing the placeholder), not by a platform close key.
     event->ignore();
+}
+
+void backToBar(Form *leaving) {
+    Forms::unload(leaving);
+    Forms::open<Form1>();
 }

@@ -91,24 +91,15 @@ void Form9::Form_Deactivate() {
 
 void Form9::SSCommand1_Click() {
     if (getSetting(Setting::Password).isEmpty()) {
-        if (Form7 *options = Forms::get<Form7>()) {
-            options->Show();
-            options->SetFocus();
-            options->centre();
-        }
-    } else if (Form13 *access = Forms::get<Form13>()) {
-        access->Show();
-        access->SetFocus();
+        Forms::open<Form7>(Forms::Centred);
+    } else {
+        Forms::open<Form13>();
     }
     Forms::unload(this);
 }
 
 void Form9::SSCommand4_Click() {
-    if (Form3 *buttons = Forms::get<Form3>()) {
-        buttons->Show();
-        buttons->SetFocus();
-        buttons->centre();
-    }
+    Forms::open<Form3>(Forms::Centred);
     Forms::unload(this);
 }
 
@@ -124,10 +115,7 @@ void Form9::SSCommand3_Click() {
 }
 
 void Form9::SSCommand2_Click() {
-    if (Form2 *about = Forms::get<Form2>()) {
-        about->Show();
-        about->SetFocus();
-    }
+    Forms::open<Form2>();
     Forms::unload(this);
 }
 
@@ -140,9 +128,6 @@ void Form9::SSCommand6_Click() {
 }
 
 void Form9::SSCommand5_Click() {
-    if (Form8 *chooser = Forms::get<Form8>()) {
-        chooser->Show();
-        chooser->SetFocus();
-    }
+    Forms::open<Form8>();
     Forms::unload(this);
 }

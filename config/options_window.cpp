@@ -197,10 +197,9 @@ Form7::Form7() : Form("Form7", 4695, 5910, Form::Tool) {
         onPanel(new Label(SSPanel2, QStringLiteral("Label12"),
                           QStringLiteral("Move Window to Centre Screen"), 390, 840, 2280, 195));
 
-    Label13 = new Label(this, QStringLiteral("Label13"),
-                        QStringLiteral("Options take effect when you click 'Apply'."), 120, 5400,
-                        1935, 495, Qt::AlignHCenter);
-    setForeColor(Label13, Qt::white);
+    Label13 = whiteLabel(this, QStringLiteral("Label13"),
+                         QStringLiteral("Options take effect when you click 'Apply'."), 120, 5400,
+                         1935, 495, Qt::AlignHCenter);
     SSCommand2 = new SSCommand(this, QStringLiteral("SSCommand2"), QStringLiteral("&Cancel"), 2160,
                                5400, 1125, 375);
     SSCommand1 = new SSCommand(this, QStringLiteral("SSCommand1"), QStringLiteral("&Apply"), 3480,
@@ -334,9 +333,7 @@ void Form7::SSPanel10_MouseUp() {
 }
 
 void Form7::SSCommand3_Click() {
-    Form12 *info = Forms::get<Form12>();
-    info->Show();
-    info->SetFocus();
+    Forms::open<Form12>();
     setVisible(false);
     Forms::get<Form1>()->setVisible(false);
 }
@@ -374,16 +371,11 @@ void Form7::SSCommand1_Click() {
     saveFlag(Setting::SaveWinPos, Check6);
     reportUnsavedSettings(failures);
 
-    Forms::unload(this);
-    bar.Show();
-    bar.SetFocus();
+    backToBar(this);
 }
 
 void Form7::SSCommand2_Click() {
-    Forms::unload(this);
-    Form1 *bar = Forms::get<Form1>();
-    bar->Show();
-    bar->SetFocus();
+    backToBar(this);
 }
 
 // Colour setter: holding a push panel steps its channel by 5 every 150 ms.

@@ -9,11 +9,10 @@
 Form13::Form13() : Form("Form13", 3255, 1710, Form::Tool) {
     Label1 = heading(QStringLiteral("Password Access"), 120, 120, 2160, 345, 15.75);
     Line1 = rule(QStringLiteral("Line1"), 600, 3240, 480);
-    Label2 = new Label(this, QStringLiteral("Label2"),
-                       QStringLiteral("A password is required to access this area. Please enter "
-                                      "it below..."),
-                       240, 720, 2775, 375, Qt::AlignHCenter);
-    setForeColor(Label2, Qt::white);
+    Label2 = whiteLabel(this, QStringLiteral("Label2"),
+                        QStringLiteral("A password is required to access this area. Please enter "
+                                       "it below..."),
+                        240, 720, 2775, 375, Qt::AlignHCenter);
     Text1 = new TextBox(this, QStringLiteral("Text1"), 120, 1320, 3015, 285, true);
 
     // The default button lies below the client area, never seen and never focused; Enter in
@@ -42,8 +41,5 @@ void Form13::Command1_Click() {
         return;
     }
     Forms::unload(this);
-    Form7 *options = Forms::get<Form7>();
-    options->Show();
-    options->SetFocus();
-    options->centre();
+    Forms::open<Form7>(Forms::Centred);
 }

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QWindow>
+#include <tuple>
 
 #include "bar/bar_window.h"
 #include "config/button_definition_window.h"
@@ -41,10 +42,8 @@ Form12::Form12() : Form("Form12", 4590, 2895, Form::Frameless) {
     Label2 = new Label(this, QStringLiteral("Label2"), informationText(), 240, 720, 4095, 1455,
                        Qt::AlignHCenter);
     setForeColor(Label2, Qt::white);
-    creditStrip(QStringLiteral("Label3"), 0, 2400, 3255, QStringLiteral("Label4"), 165, 2460, 2925,
-                195);
-    Label3 = findChild<Label *>(QStringLiteral("Label3"));
-    Label4 = findChild<Label *>(QStringLiteral("Label4"));
+    std::tie(Label3, Label4) = creditStrip(QStringLiteral("Label3"), 0, 2400, 3255,
+                                           QStringLiteral("Label4"), 165, 2460, 2925, 195);
     // The credit keeps its centre but is never cut at its ends.
     const int needed = Label4->fontMetrics().horizontalAdvance(Label4->text()) + 2;
     if (Label4->width() < needed) {
@@ -71,9 +70,7 @@ void Form12::Form_Load() {
 void Form12::SSCommand1_Click() {
     Forms::unload(this);
     Forms::get<Form1>()->Show();
-    Form7 *options = Forms::get<Form7>();
-    options->Show();
-    options->SetFocus();
+    Forms::open<Form7>();
 }
 
 Qt::Edges Form12::edgesAt(const QPoint &pos) const {

@@ -59,6 +59,13 @@ Label::Label(QWidget *parent, const QString &name, const QString &caption, doubl
     twips::place(this, left, top, width, height);
 }
 
+Label *whiteLabel(QWidget *parent, const QString &name, const QString &caption, double left,
+                  double top, double width, double height, Qt::Alignment align) {
+    auto *label = new Label(parent, name, caption, left, top, width, height, align);
+    setForeColor(label, Qt::white);
+    return label;
+}
+
 void Label::setBackColor(const QColor &color) {
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, color);

@@ -44,6 +44,10 @@ class Label : public QLabel {
     bool m_pressed = false;
 };
 
+// White text over a window's picture, the labels' usual look.
+Label *whiteLabel(QWidget *parent, const QString &name, const QString &caption, double left,
+                  double top, double width, double height, Qt::Alignment align = Qt::AlignLeft);
+
 class TextBox : public QLineEdit {
     Q_OBJECT
   public:

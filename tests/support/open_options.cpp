@@ -5,9 +5,5 @@
 
 Form7 *openOptions() {
     Forms::get<Form1>();
-    Form7 *options = Forms::get<Form7>();
-    options->Show();
-    options->SetFocus();
-    options->centre();
-    return options;
+    return Forms::open<Form7>(Forms::Centred);
 }
