@@ -123,48 +123,18 @@ Form1::Form1() : Form("Form1", 5055, 2100, Form::Tool) {
 }
 
 SSCommand *Form1::launchButton(int slot) const {
-    switch (slot) {
-        case 1:
-            return SSCommand6;
-        case 2:
-            return SSCommand7;
-        case 3:
-            return SSCommand8;
-        case 4:
-            return SSCommand9;
-        default:
-            return nullptr;
-    }
+    SSCommand *const buttons[] = {SSCommand6, SSCommand7, SSCommand8, SSCommand9};
+    return slot >= 1 && slot <= 4 ? buttons[slot - 1] : nullptr;
 }
 
 Label *Form1::programHolder(int slot) const {
-    switch (slot) {
-        case 1:
-            return Label4;
-        case 2:
-            return Label5;
-        case 3:
-            return Label6;
-        case 4:
-            return Label7;
-        default:
-            return nullptr;
-    }
+    Label *const holders[] = {Label4, Label5, Label6, Label7};
+    return slot >= 1 && slot <= 4 ? holders[slot - 1] : nullptr;
 }
 
 Label *Form1::iconHolder(int slot) const {
-    switch (slot) {
-        case 1:
-            return Label8;
-        case 2:
-            return Label9;
-        case 3:
-            return Label10;
-        case 4:
-            return Label11;
-        default:
-            return nullptr;
-    }
+    Label *const holders[] = {Label8, Label9, Label10, Label11};
+    return slot >= 1 && slot <= 4 ? holders[slot - 1] : nullptr;
 }
 
 // --- Start-up -------------------------------------------------------------------------

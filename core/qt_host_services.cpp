@@ -184,7 +184,7 @@ void QtHostServices::messageBox(const QString &prompt, int style, const QString 
     QMessageBox box;
     box.setObjectName(QStringLiteral("MessageBox"));
     box.setWindowRole(QStringLiteral("MessageBox"));
-    box.setWindowTitle(title.isEmpty() ? QStringLiteral("TALVENDOK") : title);
+    box.setWindowTitle(title.isEmpty() ? QLatin1String(SettingsStore::kApplication) : title);
     // A program path or a file name is shown as it is, never read as markup.
     box.setTextFormat(Qt::PlainText);
     box.setText(prompt);

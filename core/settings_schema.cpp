@@ -1,6 +1,7 @@
 #include "core/settings_schema.h"
 
 #include "core/host_services.h"
+#include "core/settings_store.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ const QList<SettingKey> kTable = {
     {S::Top, "Startup", "Top", "0", K::Number},
     // Written as a marker for the utility panel; nothing here reads it.
     {S::Plugin, "Startup", "Plugin", "", K::Text},
-    {S::TitleBar, "Options", "TitleBar", "TALVENDOK", K::Text},
+    {S::TitleBar, "Options", "TitleBar", SettingsStore::kApplication, K::Text},
     {S::ButtonBackground, "Options", "ButtonBackground", "1", K::Flag},
     {S::LargeBevel, "Options", "LargeBevel", "1", K::Flag},
     {S::MinimizeOnRun, "Options", "MinimizeOnRun", "0", K::Flag},
