@@ -28,20 +28,20 @@ void displayTime(Form1 &bar, bool set) {
 void threeButtons(Form1 &bar, bool set) {
     if (set) {
         bar.SSCommand9->setVisible(false);
-        tw::setLeft(bar.SSCommand9, 9999);  // beyond the right edge of the bar
-        tw::setWidth(bar.SSCommand6, 1455);
-        tw::setWidth(bar.SSCommand7, 1455);
-        tw::setWidth(bar.SSCommand8, 1455);
-        tw::setLeft(bar.SSCommand7, 1800);
-        tw::setLeft(bar.SSCommand8, 3360);
+        twips::setLeft(bar.SSCommand9, 9999);  // beyond the right edge of the bar
+        twips::setWidth(bar.SSCommand6, 1455);
+        twips::setWidth(bar.SSCommand7, 1455);
+        twips::setWidth(bar.SSCommand8, 1455);
+        twips::setLeft(bar.SSCommand7, 1800);
+        twips::setLeft(bar.SSCommand8, 3360);
     } else {
         bar.SSCommand9->setVisible(true);
-        tw::setWidth(bar.SSCommand6, 1095);
-        tw::setWidth(bar.SSCommand7, 1095);
-        tw::setWidth(bar.SSCommand8, 1095);
-        tw::setLeft(bar.SSCommand7, 1410);
-        tw::setLeft(bar.SSCommand8, 2570);
-        tw::setLeft(bar.SSCommand9, 3720);
+        twips::setWidth(bar.SSCommand6, 1095);
+        twips::setWidth(bar.SSCommand7, 1095);
+        twips::setWidth(bar.SSCommand8, 1095);
+        twips::setLeft(bar.SSCommand7, 1410);
+        twips::setLeft(bar.SSCommand8, 2570);
+        twips::setLeft(bar.SSCommand9, 3720);
     }
 }
 

@@ -2,9 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QMouseEvent>
-#include <QScreen>
 #include <exception>
 
 #include "bar/appearance_rules.h"
@@ -13,20 +11,13 @@
 #include "config/menu_window.h"
 #include "config/options_window.h"
 #include "core/host_services.h"
+#include "core/settings_schema.h"
 #include "core/settings_store.h"
-#include "core/twips.h"
 #include "core/window_registry.h"
 
 namespace {
 
-const QString kButtons = QStringLiteral("Buttons");
 const QString kNotExecutable = QStringLiteral(" is not executable, please change your settings!");
-// Launch buttons show icons at this size: an icon file's image closest to it is taken.
-const QSize kIconSize(32, 32);
-
-QString slotKey(int slot, const char *part) {
-    return QStringLiteral("Button%1%2").arg(slot).arg(QLatin1String(part));
-}
 
 Label *titleLabel(QWidget *parent, const char *name, double left, double top, const QColor &color) {
     auto *label = new Label(parent, QString::fromLatin1(name), QStringLiteral("TALVENDOK"), left,
@@ -87,22 +78,21 @@ Form1::Form1() : Form("Form1", 5055, 2100, Form::Tool) {
     const double launchLeft[] = {240, 1410, 2570, 3720};
     SSCommand **launchButtons[] = {&SSCommand6, &SSCommand7, &SSCommand8, &SSCommand9};
     for (int i = 0; i < 4; ++i) {
-        auto *button = new SSCommand(this, QStringLiteral("SSCommand%1").arg(6 + i),
-                                     QStringLiteral("Undefined"), launchLeft[i], 600, 1095, 975);
+        auto *button = new SSCommand(this, QStringLiteral("SSCommand%1").arg(6 + i), kUnsetCaption,
+                                     launchLeft[i], 600, 1095, 975);
         button->setPicture(builtInIcon);
         *launchButtons[i] = button;
     }
 
-    Line1 = new Line(this, QStringLiteral("Line1"), 5040, 1790, 0, 1790, RGB(0, 192, 192));
+    Line1 = rule(QStringLiteral("Line1"), 5040, 0, 1790);
     SSPanel2 = barPanel(this, "SSPanel2", QStringLiteral(".. &Menu .."), 0, 1800, 1215, 295,
                         fonts::tahoma());
     SSPanel2->setForeColor(QApplication::palette().color(QPalette::ButtonText));
     Label18 = new Label(this, QStringLiteral("Label18"), QString(), 1200, 1800, 3855, 375);
     Label18->setBackColor(RGB(0, 0, 0));
-    Label16 = new Label(this, QStringLiteral("Label16"), QString(), 1320, 1830, 3615, 255,
-                        Qt::AlignHCenter);
+    Label16 = whiteLabel(this, QStringLiteral("Label16"), QString(), 1320, 1830, 3615, 255,
+                         Qt::AlignHCenter);
     Label16->setWordWrap(false);
-    setForeColor(Label16, RGB(255, 255, 255));
     Timer1 = new Timer(this, QStringLiteral("Timer1"), 1000, true);
 
     Label4 = pathHolder(this, 4, 120, 2280);
@@ -133,48 +123,18 @@ Form1::Form1() : Form("Form1", 5055, 2100, Form::Tool) {
 }
 
 SSCommand *Form1::launchButton(int slot) const {
-    switch (slot) {
-        case 1:
-            return SSCommand6;
-        case 2:
-            return SSCommand7;
-        case 3:
-            return SSCommand8;
-        case 4:
-            return SSCommand9;
-        default:
-            return nullptr;
-    }
+    SSCommand *const buttons[] = {SSCommand6, SSCommand7, SSCommand8, SSCommand9};
+    return slot >= 1 && slot <= 4 ? buttons[slot - 1] : nullptr;
 }
 
 Label *Form1::programHolder(int slot) const {
-    switch (slot) {
-        case 1:
-            return Label4;
-        case 2:
-            return Label5;
-        case 3:
-            return Label6;
-        case 4:
-            return Label7;
-        default:
-            return nullptr;
-    }
+    Label *const holders[] = {Label4, Label5, Label6, Label7};
+    return slot >= 1 && slot <= 4 ? holders[slot - 1] : nullptr;
 }
 
 Label *Form1::iconHolder(int slot) const {
-    switch (slot) {
-        case 1:
-            return Label8;
-        case 2:
-            return Label9;
-        case 3:
-            return Label10;
-        case 4:
-            return Label11;
-        default:
-            return nullptr;
-    }
+    Label *const holders[] = {Label8, Label9, Label10, Label11};
+    return slot >= 1 && slot <= 4 ? holders[slot - 1] : nullptr;
 }
 
 // --- Start-up -------------------------------------------------------------------------
@@ -184,33 +144,25 @@ void Form1::Form_Load() {
     isolated([this] { LoadMembraneAndClock(); });
     isolated([this] { ApplyStartupOptions(); });
     // The bar is the program: whatever ended a step early, it comes up, alone.
-    if (!Visible()) {
-        Forms::unload<Form7>();
-        Show();
-        SetFocus();
-    }
+    if (!Visible()) backToBar(Forms::find<Form7>());
 }
 
 void Form1::LoadButtonSlots() {
     for (int slot = 1; slot <= 4; ++slot)
-        launchButton(slot)->setCaption(
-            host().getSetting(kButtons, slotKey(slot, "Caption"), QStringLiteral("Undefined")));
+        launchButton(slot)->setCaption(getSetting(buttonCaption(slot)));
     for (int slot = 1; slot <= 4; ++slot)
-        programHolder(slot)->setCaption(
-            host().getSetting(kButtons, slotKey(slot, "EXE"), QStringLiteral("UNDEFINED")));
+        programHolder(slot)->setCaption(getSetting(buttonProgram(slot)));
     for (int slot = 1; slot <= 4; ++slot)
-        iconHolder(slot)->setCaption(
-            host().getSetting(kButtons, slotKey(slot, "Icon"), QStringLiteral("UNDEFINED")));
+        iconHolder(slot)->setCaption(getSetting(buttonIcon(slot)));
     for (int slot = 1; slot <= 4; ++slot) {
         QPixmap icon;
-        if (host().loadPicture(iconHolder(slot)->Caption(), &icon, kIconSize))
+        if (host().loadPicture(iconHolder(slot)->Caption(), &icon, kLaunchIconSize))
             launchButton(slot)->setPicture(icon);
     }
 }
 
 void Form1::LoadMembraneAndClock() {
-    loadPicture(host().getSetting(QStringLiteral("Startup"), QStringLiteral("Membrane"),
-                                  QStringLiteral("form1.picture")));
+    loadPicture(getSetting(Setting::Membrane));
     Label16->setCaption(clockText(host().currentTime()));
 }
 
@@ -224,16 +176,10 @@ void Form1::ApplyStartupOptions() {
     appearance::text3D(*this, options->Check2->Value() == 1);
 
     if (options->Check6->Value() == 1) {
-        host().saveSetting(QStringLiteral("Options"), QStringLiteral("SaveWinPos"),
-                           QStringLiteral("1"));
+        saveSetting(Setting::SaveWinPos, QStringLiteral("1"));
         float left = 0, top = 0;
-        const bool placed =
-            stored::toSingle(host().getSetting(QStringLiteral("Startup"), QStringLiteral("Left"),
-                                               QStringLiteral("0")),
-                             &left) &&
-            stored::toSingle(host().getSetting(QStringLiteral("Startup"), QStringLiteral("Top"),
-                                               QStringLiteral("0")),
-                             &top);
+        const bool placed = stored::toSingle(getSetting(Setting::Left), &left) &&
+                            stored::toSingle(getSetting(Setting::Top), &top);
         if (placed) {
             setLeft(left);
             setTop(top);
@@ -246,26 +192,12 @@ void Form1::ApplyStartupOptions() {
         centre();
     }
 
-    Forms::unload<Form7>();
-    Show();
-    SetFocus();
+    backToBar(Forms::find<Form7>());
 }
 
 void Form1::keepOnScreen() {
     const QRectF bar(Left(), Top(), Width(), Height());
-    QList<QRectF> screens;
-    if (QScreen *primary = QGuiApplication::primaryScreen()) {
-        const QPoint origin = primary->geometry().topLeft();
-        screens.append(QRectF(QPointF(twips::fromPixels(origin.x()), twips::fromPixels(origin.y())),
-                              host().screenSizeTwips()));
-    }
-    for (QScreen *screen : QGuiApplication::screens()) {
-        if (screen == QGuiApplication::primaryScreen()) continue;
-        const QRect g = screen->geometry();
-        screens.append(QRectF(twips::fromPixels(g.x()), twips::fromPixels(g.y()),
-                              twips::fromPixels(g.width()), twips::fromPixels(g.height())));
-    }
-    if (screens.isEmpty()) return;
+    const QList<QRectF> screens = host().screensTwips();
     for (const QRectF &screen : screens) {
         if (screen.intersects(bar)) return;  // on a screen: kept exactly where it was
     }
@@ -301,8 +233,7 @@ void Form1::SSCommand9_Click() {
 }
 
 void Form1::launch(int slot) {
-    const QString value = host().getSetting(QStringLiteral("Options"),
-                                            QStringLiteral("MinimizeOnRun"), QStringLiteral("0"));
+    const QString value = getSetting(Setting::MinimizeOnRun);
     const QString path = programHolder(slot)->Caption();
     double number = 0;
     const bool numeric = stored::toNumber(value, &number);
@@ -339,25 +270,19 @@ void Form1::SSPanel3_MouseUp() {
 
 void Form1::SSPanel1_Click() {
     // Everything is saved before the question: declining the exit keeps it.
-    const QString startup = QStringLiteral("Startup");
     const int failures = host().saveFailures();
-    host().saveSetting(startup, QStringLiteral("Top"), stored::fromNumber(Top()));
-    host().saveSetting(startup, QStringLiteral("Left"), stored::fromNumber(Left()));
+    saveSetting(Setting::Top, stored::fromNumber(Top()));
+    saveSetting(Setting::Left, stored::fromNumber(Left()));
     for (int slot = 1; slot <= 4; ++slot)
-        host().saveSetting(kButtons, slotKey(slot, "Caption"), launchButton(slot)->Caption());
+        saveSetting(buttonCaption(slot), launchButton(slot)->Caption());
     for (int slot = 1; slot <= 4; ++slot)
-        host().saveSetting(kButtons, slotKey(slot, "EXE"), programHolder(slot)->Caption());
+        saveSetting(buttonProgram(slot), programHolder(slot)->Caption());
     for (int slot = 1; slot <= 4; ++slot)
-        host().saveSetting(kButtons, slotKey(slot, "Icon"), iconHolder(slot)->Caption());
+        saveSetting(buttonIcon(slot), iconHolder(slot)->Caption());
     reportUnsavedSettings(failures);
 
-    const QString confirm = host().getSetting(QStringLiteral("Options"),
-                                              QStringLiteral("ConfirmExit"), QStringLiteral("0"));
-    if (stored::isSet(confirm)) {
-        Form11 *question = Forms::get<Form11>();
-        if (!question) return;
-        question->Show();
-        question->SetFocus();
+    if (stored::isSet(getSetting(Setting::ConfirmExit))) {
+        if (!Forms::open<Form11>()) return;
         setVisible(false);
         return;
     }
@@ -365,10 +290,7 @@ void Form1::SSPanel1_Click() {
 }
 
 void Form1::SSPanel2_Click() {
-    Form9 *menu = Forms::get<Form9>();
-    if (!menu) return;
-    menu->Show();
-    menu->SetFocus();
+    Forms::open<Form9>();
 }
 
 void Form1::SSPanel3_Click() {
@@ -440,4 +362,9 @@ void Form1::closeEvent(QCloseEvent *event) {
     // The bar is never unloaded: the program ends only through its own ways out (the close
     // panel, the exit confirmation, closing the placeholder), not by a platform close key.
     event->ignore();
+}
+
+void backToBar(Form *leaving) {
+    Forms::unload(leaving);
+    Forms::open<Form1>();
 }

@@ -1,9 +1,15 @@
 #pragma once
 
+#include <QSize>
+
 #include "core/controls.h"
 #include "core/form.h"
 #include "core/ss_command.h"
 #include "core/ss_panel.h"
+
+// Launch buttons and their previews show icons at this size: the image of an icon file
+// closest to it is taken.
+inline constexpr QSize kLaunchIconSize(32, 32);
 
 // The bar: title, clock, four launch buttons and the panels that close, minimise and
 // open the menu. It lives for the whole run and holds the four button slots.
@@ -82,3 +88,6 @@ class Form1 : public Form {
     QPoint m_dragPress;
     QPoint m_dragOffset;
 };
+
+// Unloads `leaving` (when there is one) and brings the bar back, shown and focused.
+void backToBar(Form *leaving);

@@ -12,8 +12,7 @@ Form11::Form11() : Form("Form11", 4710, 2130, Form::Tool) {
                                1455, 375);
     SSCommand2 = new SSCommand(this, QStringLiteral("SSCommand2"), QStringLiteral("&No"), 2640, 960,
                                1455, 375);
-    creditStrip(QStringLiteral("Label2"), 0, 1920, 4695, QString(), 0, 0, 0, 0);
-    Label2 = findChild<Label *>(QStringLiteral("Label2"));
+    Label2 = creditStrip(QStringLiteral("Label2"), 0, 1920, 4695);
     // The strip reaches beyond the bottom edge: its text sits at its top to stay in sight.
     Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
@@ -31,8 +30,5 @@ void Form11::SSCommand1_Click() {
 }
 
 void Form11::SSCommand2_Click() {
-    Forms::unload(this);
-    Form1 *bar = Forms::get<Form1>();
-    bar->Show();
-    bar->SetFocus();
+    backToBar(this);
 }

@@ -34,9 +34,7 @@ void Form10::putBarAway() {
 
 void Form10::Form_GotFocus() {
     // The bar first, so that the close request of this unloading finds it visible.
-    Form1 *bar = Forms::get<Form1>();
-    bar->Show();
-    bar->SetFocus();
+    Forms::open<Form1>();
     Forms::unload(this);
 }
 

@@ -11,21 +11,14 @@ constexpr double kTurnRight = 4750;
 constexpr double kTurnLeft = 3850;
 constexpr double kStep = 80;
 
-Label *whiteLabel(QWidget *parent, const char *name, const QString &caption, double left,
-                  double top, double width, double height) {
-    auto *label = new Label(parent, QString::fromLatin1(name), caption, left, top, width, height,
-                            Qt::AlignHCenter);
-    setForeColor(label, Qt::white);
-    label->setWordWrap(false);
-    return label;
-}
-
 }  // namespace
 
 Form2::Form2() : Form("Form2", 5295, 5055, Form::Tool) {
     setBuiltInPicture(QStringLiteral(":/about.jpg"));
 
-    Label1 = whiteLabel(this, "Label1", QStringLiteral("Version 1.8"), 4080, 600, 810, 195);
+    Label1 = whiteLabel(this, QStringLiteral("Label1"), QStringLiteral("Version 1.8"), 4080, 600,
+                        810, 195, Qt::AlignHCenter);
+    Label1->setWordWrap(false);
     Label1->adjustSize();  // the width follows the text
 
     Label12 = new Label(this, QStringLiteral("Label12"), QString(), 3720, 830, 1575, 525);
@@ -43,19 +36,25 @@ Form2::Form2() : Form("Form2", 5295, 5055, Form::Tool) {
     Picture1->setAutoFillBackground(true);
     Picture1->setPicture(QPixmap(QStringLiteral(":/program.png")));
 
-    Label2 =
-        whiteLabel(this, "Label2", QStringLiteral("TALVENDOK is free software for your desktop."),
-                   240, 1440, 4815, 255);
-    Label3 = whiteLabel(this, "Label3", QStringLiteral("Made with care by the TALVENDOK team."),
-                        240, 1680, 4815, 255);
-    Label4 = whiteLabel(this, "Label4", QStringLiteral("Questions, ideas and new Membranes"), 240,
-                        2640, 4815, 255);
-    Label5 = whiteLabel(this, "Label5", QStringLiteral("are always welcome at the"), 240, 2880,
-                        4815, 255);
-    Label6 = whiteLabel(this, "Label6", QStringLiteral("Quenthar Software Website."), 240, 3120,
-                        4815, 255);
-    Label8 = whiteLabel(this, "Label8", QStringLiteral("Please distribute to all your friends!"),
-                        240, 4150, 4815, 255);
+    Label2 = whiteLabel(this, QStringLiteral("Label2"),
+                        QStringLiteral("TALVENDOK is free software for your desktop."), 240, 1440,
+                        4815, 255, Qt::AlignHCenter);
+    Label3 = whiteLabel(this, QStringLiteral("Label3"),
+                        QStringLiteral("Made with care by the TALVENDOK team."), 240, 1680, 4815,
+                        255, Qt::AlignHCenter);
+    Label4 = whiteLabel(this, QStringLiteral("Label4"),
+                        QStringLiteral("Questions, ideas and new Membranes"), 240, 2640, 4815, 255,
+                        Qt::AlignHCenter);
+    Label5 = whiteLabel(this, QStringLiteral("Label5"), QStringLiteral("are always welcome at the"),
+                        240, 2880, 4815, 255, Qt::AlignHCenter);
+    Label6 =
+        whiteLabel(this, QStringLiteral("Label6"), QStringLiteral("Quenthar Software Website."),
+                   240, 3120, 4815, 255, Qt::AlignHCenter);
+    Label8 = whiteLabel(this, QStringLiteral("Label8"),
+                        QStringLiteral("Please distribute to all your friends!"), 240, 4150, 4815,
+                        255, Qt::AlignHCenter);
+
+    for (Label *line : {Label2, Label3, Label4, Label5, Label6, Label8}) line->setWordWrap(false);
 
     SSCommand3 = new SSCommand(this, QStringLiteral("SSCommand3"),
                                QStringLiteral("&Change Membrane"), 120, 4560, 1575, 375);
@@ -78,32 +77,26 @@ void Form2::Form_Load() {
 
 void Form2::Timer1_Timer() {
     // The tick that turns still moves: the icon goes 80 twips past the turning point.
-    if (tw::left(Picture1) >= kTurnRight) {
+    if (twips::left(Picture1) >= kTurnRight) {
         Timer1->setEnabled(false);
         Timer2->setEnabled(true);
     }
-    tw::setLeft(Picture1, tw::left(Picture1) + kStep);
+    twips::setLeft(Picture1, twips::left(Picture1) + kStep);
 }
 
 void Form2::Timer2_Timer() {
-    if (tw::left(Picture1) <= kTurnLeft) {
+    if (twips::left(Picture1) <= kTurnLeft) {
         Timer2->setEnabled(false);
         Timer1->setEnabled(true);
     }
-    tw::setLeft(Picture1, tw::left(Picture1) - kStep);
+    twips::setLeft(Picture1, twips::left(Picture1) - kStep);
 }
 
 void Form2::SSCommand1_Click() {
-    Forms::unload(this);
-    Form1 *bar = Forms::get<Form1>();
-    bar->Show();
-    bar->SetFocus();
+    backToBar(this);
 }
 
 void Form2::SSCommand3_Click() {
-    if (Form8 *chooser = Forms::get<Form8>()) {
-        chooser->Show();
-        chooser->SetFocus();
-    }
+    Forms::open<Form8>();
     Forms::unload(this);
 }

@@ -1,14 +1,15 @@
 #include "config/button_definition_window.h"
 
 #include <iterator>
+#include <tuple>
 
 #include "bar/bar_window.h"
 #include "core/host_services.h"
+#include "core/settings_schema.h"
 #include "core/window_registry.h"
 
 namespace {
 
-const QString kUndefined = QStringLiteral("UNDEFINED");
 const QString kDefaultIcon = QStringLiteral("C:\\TALVENDOK\\DEFAULT.ICO");
 // Programs on this platform rarely carry an extension: the last entry shows every file and
 // is the one selected when the chooser opens.
@@ -17,15 +18,6 @@ const QString kProgramFilter = QStringLiteral(
     "(*.com)|*.com|Batch Files (*.bat)|*.bat"
     "|All Files (*)|*");
 const QString kIconFilter = QStringLiteral("Icons(*.ico)|*.ico|");
-// Launch buttons and previews show icons at 32 x 32: the image of an icon file closest to it.
-const QSize kIconSize(32, 32);
-
-Label *whiteLabel(QWidget *parent, const char *name, const QString &caption, double left,
-                  double top, double width, double height) {
-    auto *label = new Label(parent, QString::fromLatin1(name), caption, left, top, width, height);
-    setForeColor(label, Qt::white);
-    return label;
-}
 
 }  // namespace
 
@@ -36,10 +28,14 @@ Form3::Form3() : Form("Form3", 4590, 6495, Form::Tool) {
     Label1 = heading(QStringLiteral("Button Definition..."), 240, 135, 2475, 345, 15.75);
     Line1 = rule(QStringLiteral("Line1"), 480, 5040, 480);
 
-    Label3 = whiteLabel(this, "Label3", QStringLiteral("Button 1"), 240, 840, 705, 210);
-    Label5 = whiteLabel(this, "Label5", QStringLiteral("Button 2 "), 240, 2040, 765, 210);
-    Label7 = whiteLabel(this, "Label7", QStringLiteral("Button 3 "), 240, 3240, 765, 210);
-    Label9 = whiteLabel(this, "Label9", QStringLiteral("Button 4 "), 240, 4440, 765, 210);
+    Label3 =
+        whiteLabel(this, QStringLiteral("Label3"), QStringLiteral("Button 1"), 240, 840, 705, 210);
+    Label5 = whiteLabel(this, QStringLiteral("Label5"), QStringLiteral("Button 2 "), 240, 2040, 765,
+                        210);
+    Label7 = whiteLabel(this, QStringLiteral("Label7"), QStringLiteral("Button 3 "), 240, 3240, 765,
+                        210);
+    Label9 = whiteLabel(this, QStringLiteral("Label9"), QStringLiteral("Button 4 "), 240, 4440, 765,
+                        210);
     for (Label *rowHeading : {Label3, Label5, Label7, Label9}) {
         rowHeading->setFont(fonts::tahoma(9));
         rowHeading->setWordWrap(false);
@@ -50,10 +46,10 @@ Form3::Form3() : Form("Form3", 4590, 6495, Form::Tool) {
     Line5 = rule(QStringLiteral("Line5"), 1080, 4680, 4560);
 
     const QString caption = QStringLiteral("Caption:");
-    Label4 = whiteLabel(this, "Label4", caption, 240, 1200, 615, 195);
-    Label6 = whiteLabel(this, "Label6", caption, 240, 2400, 615, 195);
-    Label8 = whiteLabel(this, "Label8", caption, 240, 3600, 615, 195);
-    Label10 = whiteLabel(this, "Label10", caption, 240, 4800, 615, 195);
+    Label4 = whiteLabel(this, QStringLiteral("Label4"), caption, 240, 1200, 615, 195);
+    Label6 = whiteLabel(this, QStringLiteral("Label6"), caption, 240, 2400, 615, 195);
+    Label8 = whiteLabel(this, QStringLiteral("Label8"), caption, 240, 3600, 615, 195);
+    Label10 = whiteLabel(this, QStringLiteral("Label10"), caption, 240, 4800, 615, 195);
 
     Text1 = new TextBox(this, QStringLiteral("Text1"), 1080, 1155, 2295, 285);
     Text2 = new TextBox(this, QStringLiteral("Text2"), 1080, 2355, 2295, 285);
@@ -76,10 +72,10 @@ Form3::Form3() : Form("Form3", 4590, 6495, Form::Tool) {
         new SSCommand(this, QStringLiteral("SSCommand8"), chooseIcon, 1920, 5160, 1455, 375);
 
     const QString icon = QStringLiteral("Icon");
-    Label11 = whiteLabel(this, "Label11", icon, 3795, 1695, 345, 195);
-    Label12 = whiteLabel(this, "Label12", icon, 3795, 2895, 345, 195);
-    Label13 = whiteLabel(this, "Label13", icon, 3795, 4095, 345, 195);
-    Label14 = whiteLabel(this, "Label14", icon, 3795, 5415, 345, 195);
+    Label11 = whiteLabel(this, QStringLiteral("Label11"), icon, 3795, 1695, 345, 195);
+    Label12 = whiteLabel(this, QStringLiteral("Label12"), icon, 3795, 2895, 345, 195);
+    Label13 = whiteLabel(this, QStringLiteral("Label13"), icon, 3795, 4095, 345, 195);
+    Label14 = whiteLabel(this, QStringLiteral("Label14"), icon, 3795, 5415, 345, 195);
 
     Image1 = new Image(this, QStringLiteral("Image1"), 3720, 1200, 480, 480);
     Image2 = new Image(this, QStringLiteral("Image2"), 3720, 2400, 480, 480);
@@ -100,10 +96,8 @@ Form3::Form3() : Form("Form3", 4590, 6495, Form::Tool) {
         path->setVisible(false);
     }
 
-    creditStrip(QStringLiteral("Label2"), 0, 6000, 3495, QStringLiteral("Label15"), 0, 6075, 3255,
-                255);
-    Label2 = findChild<Label *>(QStringLiteral("Label2"), Qt::FindDirectChildrenOnly);
-    Label15 = findChild<Label *>(QStringLiteral("Label15"), Qt::FindDirectChildrenOnly);
+    std::tie(Label2, Label15) = creditStrip(QStringLiteral("Label2"), 0, 6000, 3495,
+                                            QStringLiteral("Label15"), 0, 6075, 3255, 255);
 
     SSCommand9 = new SSCommand(this, QStringLiteral("SSCommand9"), QStringLiteral("&Return"), 3240,
                                6000, 1215, 375);
@@ -170,7 +164,7 @@ void Form3::Form_Load() {
 bool Form3::showIcon(int row) {
     const QString path = iconLabel(row)->Caption();
     QPixmap picture;
-    if (path == kUndefined || !host().loadPicture(path, &picture, kIconSize)) return false;
+    if (path == kUnsetPath || !host().loadPicture(path, &picture, kLaunchIconSize)) return false;
     preview(row)->setPicture(picture);
     Forms::get<Form1>()->launchButton(row)->setPicture(picture);
     return true;
@@ -218,7 +212,7 @@ void Form3::chooseIcon(int row) {
     // Cancelled, or not a picture: the slot's previous icon, or the default one for a slot
     // that never had any. A fallback that does not load either still becomes the slot's path.
     Label *holder = Forms::get<Form1>()->iconHolder(row);
-    iconLabel(row)->setCaption(holder->Caption() == kUndefined ? kDefaultIcon : holder->Caption());
+    iconLabel(row)->setCaption(holder->Caption() == kUnsetPath ? kDefaultIcon : holder->Caption());
     showIcon(row);
     holder->setCaption(iconLabel(row)->Caption());
 }
@@ -250,8 +244,5 @@ void Form3::SSCommand8_Click() {
 
 // Everything is already on the bar: nothing to store.
 void Form3::SSCommand9_Click() {
-    Forms::unload(this);
-    Form1 *bar = Forms::get<Form1>();
-    bar->Show();
-    bar->SetFocus();
+    backToBar(this);
 }

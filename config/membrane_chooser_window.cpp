@@ -3,6 +3,7 @@
 #include "bar/bar_window.h"
 #include "config/options_window.h"
 #include "core/host_services.h"
+#include "core/settings_schema.h"
 #include "core/window_registry.h"
 
 namespace {
@@ -12,31 +13,24 @@ namespace {
 const QString kMembraneFolder = QStringLiteral("C:\\TALVENDOK\\");
 const QString kStoredPrefix = QStringLiteral("c:\\TALVENDOK\\");
 
-Label *whiteLabel(QWidget *parent, const char *name, const QString &caption, double left,
-                  double top, double width, double height) {
-    auto *label = new Label(parent, QString::fromLatin1(name), caption, left, top, width, height,
-                            Qt::AlignHCenter);
-    setForeColor(label, Qt::white);
-    return label;
-}
-
 }  // namespace
 
 Form8::Form8() : Form("Form8", 4725, 4935, Form::Tool) {
     Label1 = heading(QStringLiteral("Change Membrane..."), 120, 120, 3060, 405, 18);
     Line1 = rule(QStringLiteral("Line1"), 480, 4800, 600);
-    Label2 = whiteLabel(this, "Label2",
+    Label2 = whiteLabel(this, QStringLiteral("Label2"),
                         QStringLiteral("A Membrane is a tailored background for the main window "
                                        "of TALVENDOK. You can download extra Membranes from the "
                                        "Quenthar Software Website."),
-                        240, 840, 4215, 615);
-    Label3 =
-        whiteLabel(this, "Label3", QStringLiteral("Available Membranes (Click once to accept)"),
-                   120, 1680, 4455, 255);
+                        240, 840, 4215, 615, Qt::AlignHCenter);
+    Label3 = whiteLabel(this, QStringLiteral("Label3"),
+                        QStringLiteral("Available Membranes (Click once to accept)"), 120, 1680,
+                        4455, 255, Qt::AlignHCenter);
     File1 = new FileList(this, QStringLiteral("File1"), 120, 2040, 4455, 2235);
     File1->setPattern(QStringLiteral("*.emb"));
-    Label4 = whiteLabel(this, "Label4", QStringLiteral("Place Membranes in C:\\TALVENDOK\\"), 225,
-                        4500, 2685, 195);
+    Label4 = whiteLabel(this, QStringLiteral("Label4"),
+                        QStringLiteral("Place Membranes in C:\\TALVENDOK\\"), 225, 4500, 2685, 195,
+                        Qt::AlignHCenter);
     // Sized to its text.
     Label4->setWordWrap(false);
     Label4->adjustSize();
@@ -65,19 +59,13 @@ void Form8::File1_Click() {
         return;
     }
     Forms::get<Form1>()->setPicture(picture);
-    if (!host().saveSetting(QStringLiteral("Startup"), QStringLiteral("Membrane"), path)) {
+    if (!saveSetting(Setting::Membrane, path)) {
         host().messageBox(QStringLiteral("Invalid Membrame"), 16);
         return;
     }
-    Forms::unload(this);
-    Form1 *bar = Forms::get<Form1>();
-    bar->Show();
-    bar->SetFocus();
+    backToBar(this);
 }
 
 void Form8::SSCommand1_Click() {
-    Forms::unload(this);
-    Form1 *bar = Forms::get<Form1>();
-    bar->Show();
-    bar->SetFocus();
+    backToBar(this);
 }

@@ -1,6 +1,5 @@
 #include "config/menu_window.h"
 
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QWindow>
 
@@ -12,6 +11,7 @@
 #include "config/password_access_window.h"
 #include "core/controls.h"
 #include "core/host_services.h"
+#include "core/settings_schema.h"
 #include "core/window_registry.h"
 
 namespace {
@@ -70,8 +70,7 @@ void Form9::placeOverBar() {
     setLeft(bar->Left());
     setTop(bar->Top());
     // On this platform the utility panel is whatever executable file has that name.
-    SSCommand6->setEnabled(host().fileExists(kPanelProgram) &&
-                           QFileInfo(host().localPath(kPanelProgram)).isExecutable());
+    SSCommand6->setEnabled(host().fileExists(kPanelProgram) && host().isExecutable(kPanelProgram));
 }
 
 void Form9::focusMovedTo(QWindow *window) {
@@ -91,27 +90,16 @@ void Form9::Form_Deactivate() {
 }
 
 void Form9::SSCommand1_Click() {
-    if (host()
-            .getSetting(QStringLiteral("Options"), QStringLiteral("Password"), QString())
-            .isEmpty()) {
-        if (Form7 *options = Forms::get<Form7>()) {
-            options->Show();
-            options->SetFocus();
-            options->centre();
-        }
-    } else if (Form13 *access = Forms::get<Form13>()) {
-        access->Show();
-        access->SetFocus();
+    if (getSetting(Setting::Password).isEmpty()) {
+        Forms::open<Form7>(Forms::Centred);
+    } else {
+        Forms::open<Form13>();
     }
     Forms::unload(this);
 }
 
 void Form9::SSCommand4_Click() {
-    if (Form3 *buttons = Forms::get<Form3>()) {
-        buttons->Show();
-        buttons->SetFocus();
-        buttons->centre();
-    }
+    Forms::open<Form3>(Forms::Centred);
     Forms::unload(this);
 }
 
@@ -127,26 +115,19 @@ void Form9::SSCommand3_Click() {
 }
 
 void Form9::SSCommand2_Click() {
-    if (Form2 *about = Forms::get<Form2>()) {
-        about->Show();
-        about->SetFocus();
-    }
+    Forms::open<Form2>();
     Forms::unload(this);
 }
 
 void Form9::SSCommand6_Click() {
     // The marker goes first and stays even when the program then fails to start.
-    if (!host().saveSetting(QStringLiteral("Startup"), QStringLiteral("Plugin"),
-                            QStringLiteral("Enabled")) ||
+    if (!saveSetting(Setting::Plugin, QStringLiteral("Enabled")) ||
         !host().startProgram(kPanelProgram)) {
         host().messageBox(QStringLiteral("Internal Error, Invalid Plugin"), 16);
     }
 }
 
 void Form9::SSCommand5_Click() {
-    if (Form8 *chooser = Forms::get<Form8>()) {
-        chooser->Show();
-        chooser->SetFocus();
-    }
+    Forms::open<Form8>();
     Forms::unload(this);
 }

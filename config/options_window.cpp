@@ -7,13 +7,12 @@
 #include "config/button_definition_window.h"
 #include "config/password_info_window.h"
 #include "core/host_services.h"
+#include "core/settings_schema.h"
 #include "core/settings_store.h"
 #include "core/twips.h"
 #include "core/window_registry.h"
 
 namespace {
-
-const QString kOptions = QStringLiteral("Options");
 
 // Controls on the grey panels carry black text; the window's own labels are white.
 template <class T>
@@ -39,15 +38,15 @@ SSPanel *pushPanel(QWidget *parent, const QString &name, const QString &caption,
 
 // A stored flag is ticked only when it is numerically 1; text that is no number at all
 // reads as the key's default.
-int storedFlag(const QString &key, const QString &defaultValue) {
-    const QString text = host().getSetting(kOptions, key, defaultValue);
+int storedFlag(Setting flag) {
+    QString text = getSetting(flag);
     double number = 0;
-    return stored::isSet(stored::toNumber(text, &number) ? text : defaultValue) ? 1 : 0;
+    if (!stored::toNumber(text, &number)) text = QLatin1String(settingKey(flag).fallback);
+    return stored::isSet(text) ? 1 : 0;
 }
 
-void saveFlag(const QString &key, const CheckBox *box) {
-    host().saveSetting(kOptions, key,
-                       box->Value() == 1 ? QStringLiteral("1") : QStringLiteral("0"));
+void saveFlag(Setting flag, const CheckBox *box) {
+    saveSetting(flag, box->Value() == 1 ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 bool ticked(const CheckBox *box) {
@@ -61,11 +60,11 @@ void keepWhole(QWidget *form, const Label *twoLines) {
         if (label == twoLines) continue;
         label->setWordWrap(false);
         const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 2;
-        if (label->width() < needed) tw::setWidth(label, twips::fromPixels(needed));
+        if (label->width() < needed) twips::setWidth(label, twips::fromPixels(needed));
     }
     for (CheckBox *box : form->findChildren<CheckBox *>()) {
         const int needed = box->sizeHint().width();
-        if (box->width() < needed) tw::setWidth(box, twips::fromPixels(needed));
+        if (box->width() < needed) twips::setWidth(box, twips::fromPixels(needed));
     }
 }
 
@@ -198,10 +197,9 @@ Form7::Form7() : Form("Form7", 4695, 5910, Form::Tool) {
         onPanel(new Label(SSPanel2, QStringLiteral("Label12"),
                           QStringLiteral("Move Window to Centre Screen"), 390, 840, 2280, 195));
 
-    Label13 = new Label(this, QStringLiteral("Label13"),
-                        QStringLiteral("Options take effect when you click 'Apply'."), 120, 5400,
-                        1935, 495, Qt::AlignHCenter);
-    setForeColor(Label13, Qt::white);
+    Label13 = whiteLabel(this, QStringLiteral("Label13"),
+                         QStringLiteral("Options take effect when you click 'Apply'."), 120, 5400,
+                         1935, 495, Qt::AlignHCenter);
     SSCommand2 = new SSCommand(this, QStringLiteral("SSCommand2"), QStringLiteral("&Cancel"), 2160,
                                5400, 1125, 375);
     SSCommand1 = new SSCommand(this, QStringLiteral("SSCommand1"), QStringLiteral("&Apply"), 3480,
@@ -247,28 +245,24 @@ void Form7::Form_Load() {
     // The preview starts from what the bar shows now, which may be an unstored colour left
     // by an earlier opening; the stored colour is given back to the bar below.
     setForeColor(Label5, foreColor(Forms::get<Form1>()->Label2));
-    Text2->setText(
-        host().getSetting(kOptions, QStringLiteral("TitleBar"), QStringLiteral("TALVENDOK")));
+    Text2->setText(getSetting(Setting::TitleBar));
     copyPictureFrom(*Forms::get<Form3>());
 
-    Check1->setValue(storedFlag(QStringLiteral("ButtonBackground"), QStringLiteral("1")));
-    Check3->setValue(storedFlag(QStringLiteral("LargeBevel"), QStringLiteral("1")));
-    Check4->setValue(storedFlag(QStringLiteral("MinimizeOnRun"), QStringLiteral("0")));
-    Check2->setValue(storedFlag(QStringLiteral("3DText"), QStringLiteral("1")));
-    Check5->setValue(storedFlag(QStringLiteral("TextShadow"), QStringLiteral("1")));
-    Check6->setValue(storedFlag(QStringLiteral("SaveWinPos"), QStringLiteral("1")));
-    Check7->setValue(storedFlag(QStringLiteral("ConfirmExit"), QStringLiteral("0")));
-    Check8->setValue(storedFlag(QStringLiteral("3Button"), QStringLiteral("0")));
-    Check9->setValue(storedFlag(QStringLiteral("DisplayTime"), QStringLiteral("1")));
+    Check1->setValue(storedFlag(Setting::ButtonBackground));
+    Check3->setValue(storedFlag(Setting::LargeBevel));
+    Check4->setValue(storedFlag(Setting::MinimizeOnRun));
+    Check2->setValue(storedFlag(Setting::Text3D));
+    Check5->setValue(storedFlag(Setting::TextShadow));
+    Check6->setValue(storedFlag(Setting::SaveWinPos));
+    Check7->setValue(storedFlag(Setting::ConfirmExit));
+    Check8->setValue(storedFlag(Setting::ThreeButtons));
+    Check9->setValue(storedFlag(Setting::DisplayTime));
 
     // Values written outside the program are shown within 0..255, so that stepping and the
     // colour stay well-defined.
-    setChannel(Label9, appearance::channel(host().getSetting(kOptions, QStringLiteral("TextRed"),
-                                                             QStringLiteral("255"))));
-    setChannel(Label10, appearance::channel(host().getSetting(kOptions, QStringLiteral("TextGreen"),
-                                                              QStringLiteral("255"))));
-    setChannel(Label11, appearance::channel(host().getSetting(kOptions, QStringLiteral("TextBlue"),
-                                                              QStringLiteral("255"))));
+    setChannel(Label9, appearance::channel(getSetting(Setting::TextRed)));
+    setChannel(Label10, appearance::channel(getSetting(Setting::TextGreen)));
+    setChannel(Label11, appearance::channel(getSetting(Setting::TextBlue)));
 
     Form1 &bar = *Forms::get<Form1>();
     appearance::titleColour(bar, appearance::channel(Label9->Caption()),
@@ -339,56 +333,49 @@ void Form7::SSPanel10_MouseUp() {
 }
 
 void Form7::SSCommand3_Click() {
-    Form12 *info = Forms::get<Form12>();
-    info->Show();
-    info->SetFocus();
+    Forms::open<Form12>();
     setVisible(false);
     Forms::get<Form1>()->setVisible(false);
 }
 
 void Form7::SSCommand1_Click() {
-    if (Text3->Text() != host().getSetting(kOptions, QStringLiteral("Password"), QString())) {
+    if (Text3->Text() != getSetting(Setting::Password)) {
         host().messageBox(QStringLiteral("OLD Password entered is incorrect!"), 16);
         return;
     }
     Form1 &bar = *Forms::get<Form1>();
     const int failures = host().saveFailures();
-    host().saveSetting(kOptions, QStringLiteral("Password"), Text4->Text());
-    host().saveSetting(kOptions, QStringLiteral("TitleBar"), Text2->Text());
+    saveSetting(Setting::Password, Text4->Text());
+    saveSetting(Setting::TitleBar, Text2->Text());
     appearance::titleText(bar, Text2->Text());
-    host().saveSetting(kOptions, QStringLiteral("TextRed"), Label9->Caption());
-    host().saveSetting(kOptions, QStringLiteral("TextGreen"), Label10->Caption());
-    host().saveSetting(kOptions, QStringLiteral("TextBlue"), Label11->Caption());
+    saveSetting(Setting::TextRed, Label9->Caption());
+    saveSetting(Setting::TextGreen, Label10->Caption());
+    saveSetting(Setting::TextBlue, Label11->Caption());
     appearance::titleColour(bar, appearance::channel(Label9->Caption()),
                             appearance::channel(Label10->Caption()),
                             appearance::channel(Label11->Caption()));
-    saveFlag(QStringLiteral("TextShadow"), Check5);
+    saveFlag(Setting::TextShadow, Check5);
     appearance::textShadow(bar, ticked(Check5));
-    saveFlag(QStringLiteral("DisplayTime"), Check9);
+    saveFlag(Setting::DisplayTime, Check9);
     appearance::displayTime(bar, ticked(Check9));
-    saveFlag(QStringLiteral("3Button"), Check8);
+    saveFlag(Setting::ThreeButtons, Check8);
     appearance::threeButtons(bar, ticked(Check8));
-    saveFlag(QStringLiteral("MinimizeOnRun"), Check4);
-    saveFlag(QStringLiteral("ConfirmExit"), Check7);
-    saveFlag(QStringLiteral("ButtonBackground"), Check1);
+    saveFlag(Setting::MinimizeOnRun, Check4);
+    saveFlag(Setting::ConfirmExit, Check7);
+    saveFlag(Setting::ButtonBackground, Check1);
     appearance::buttonBackground(bar, ticked(Check1));
-    saveFlag(QStringLiteral("LargeBevel"), Check3);
+    saveFlag(Setting::LargeBevel, Check3);
     appearance::largeBevel(bar, ticked(Check3));
-    saveFlag(QStringLiteral("3DText"), Check2);
+    saveFlag(Setting::Text3D, Check2);
     appearance::text3D(bar, ticked(Check2));
-    saveFlag(QStringLiteral("SaveWinPos"), Check6);
+    saveFlag(Setting::SaveWinPos, Check6);
     reportUnsavedSettings(failures);
 
-    Forms::unload(this);
-    bar.Show();
-    bar.SetFocus();
+    backToBar(this);
 }
 
 void Form7::SSCommand2_Click() {
-    Forms::unload(this);
-    Form1 *bar = Forms::get<Form1>();
-    bar->Show();
-    bar->SetFocus();
+    backToBar(this);
 }
 
 // Colour setter: holding a push panel steps its channel by 5 every 150 ms.
@@ -470,7 +457,7 @@ void Form7::setChannel(Label *value, int channel) {
     value->setCaption(QString::number(channel));
     if (value == Label9) {
         // The red value's width follows its text.
-        tw::setWidth(
+        twips::setWidth(
             Label9, twips::fromPixels(Label9->fontMetrics().horizontalAdvance(Label9->text()) + 2));
     }
 }

@@ -3,16 +3,16 @@
 #include "config/button_definition_window.h"
 #include "config/options_window.h"
 #include "core/host_services.h"
+#include "core/settings_schema.h"
 #include "core/window_registry.h"
 
 Form13::Form13() : Form("Form13", 3255, 1710, Form::Tool) {
     Label1 = heading(QStringLiteral("Password Access"), 120, 120, 2160, 345, 15.75);
     Line1 = rule(QStringLiteral("Line1"), 600, 3240, 480);
-    Label2 = new Label(this, QStringLiteral("Label2"),
-                       QStringLiteral("A password is required to access this area. Please enter "
-                                      "it below..."),
-                       240, 720, 2775, 375, Qt::AlignHCenter);
-    setForeColor(Label2, Qt::white);
+    Label2 = whiteLabel(this, QStringLiteral("Label2"),
+                        QStringLiteral("A password is required to access this area. Please enter "
+                                       "it below..."),
+                        240, 720, 2775, 375, Qt::AlignHCenter);
     Text1 = new TextBox(this, QStringLiteral("Text1"), 120, 1320, 3015, 285, true);
 
     // The default button lies below the client area, never seen and never focused; Enter in
@@ -22,7 +22,7 @@ Form13::Form13() : Form("Form13", 3255, 1710, Form::Tool) {
     Command1->setFocusPolicy(Qt::NoFocus);
     Command1->setAutoDefault(true);
     Command1->setDefault(true);
-    tw::place(Command1, 1800, 9999, 135, 255);
+    twips::place(Command1, 1800, 9999, 135, 255);
     connect(Text1, &QLineEdit::returnPressed, Command1, &QPushButton::click);
     connect(Command1, &QPushButton::clicked, this, &Form13::Command1_Click);
 
@@ -35,16 +35,11 @@ void Form13::Form_Load() {
 }
 
 void Form13::Command1_Click() {
-    const QString password =
-        host().getSetting(QStringLiteral("Options"), QStringLiteral("Password"), QString());
-    if (Text1->Text() != password) {
+    if (Text1->Text() != getSetting(Setting::Password)) {
         host().messageBox(QStringLiteral("Password Incorrect"), 16);
         Forms::unload(this);
         return;
     }
     Forms::unload(this);
-    Form7 *options = Forms::get<Form7>();
-    options->Show();
-    options->SetFocus();
-    options->centre();
+    Forms::open<Form7>(Forms::Centred);
 }

@@ -1,8 +1,8 @@
 #include "config/password_info_window.h"
 
-#include <QDir>
 #include <QMouseEvent>
 #include <QWindow>
+#include <tuple>
 
 #include "bar/bar_window.h"
 #include "config/button_definition_window.h"
@@ -24,9 +24,7 @@ QString informationText() {
                         "password remover can be obtained from the author of TALVENDOK.");
 #else
     // Where the settings live here, as the user would type it.
-    QString file = host().settingsLocation();
-    const QString home = QDir::homePath();
-    if (file.startsWith(home + QLatin1Char('/'))) file = QLatin1Char('~') + file.mid(home.size());
+    const QString file = host().homeShortened(host().settingsLocation());
     return common + QStringLiteral(
                         "The password is however stored unencrypted in the settings "
                         "file %1. Removing its \"Password\" line removes the password.")
@@ -44,16 +42,14 @@ Form12::Form12() : Form("Form12", 4590, 2895, Form::Frameless) {
     Label2 = new Label(this, QStringLiteral("Label2"), informationText(), 240, 720, 4095, 1455,
                        Qt::AlignHCenter);
     setForeColor(Label2, Qt::white);
-    creditStrip(QStringLiteral("Label3"), 0, 2400, 3255, QStringLiteral("Label4"), 165, 2460, 2925,
-                195);
-    Label3 = findChild<Label *>(QStringLiteral("Label3"));
-    Label4 = findChild<Label *>(QStringLiteral("Label4"));
+    std::tie(Label3, Label4) = creditStrip(QStringLiteral("Label3"), 0, 2400, 3255,
+                                           QStringLiteral("Label4"), 165, 2460, 2925, 195);
     // The credit keeps its centre but is never cut at its ends.
     const int needed = Label4->fontMetrics().horizontalAdvance(Label4->text()) + 2;
     if (Label4->width() < needed) {
-        const double centre = tw::left(Label4) + tw::width(Label4) / 2;
-        tw::setWidth(Label4, twips::fromPixels(needed));
-        tw::setLeft(Label4, centre - tw::width(Label4) / 2);
+        const double centre = twips::left(Label4) + twips::width(Label4) / 2;
+        twips::setWidth(Label4, twips::fromPixels(needed));
+        twips::setLeft(Label4, centre - twips::width(Label4) / 2);
     }
     SSCommand1 = new SSCommand(this, QStringLiteral("SSCommand1"), QStringLiteral("&Return..."),
                                3240, 2400, 1215, 375);
@@ -74,9 +70,7 @@ void Form12::Form_Load() {
 void Form12::SSCommand1_Click() {
     Forms::unload(this);
     Forms::get<Form1>()->Show();
-    Form7 *options = Forms::get<Form7>();
-    options->Show();
-    options->SetFocus();
+    Forms::open<Form7>();
 }
 
 Qt::Edges Form12::edgesAt(const QPoint &pos) const {

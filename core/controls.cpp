@@ -9,71 +9,6 @@
 #include "core/host_services.h"
 #include "core/twips.h"
 
-namespace tw {
-namespace {
-
-// Each axis keeps (twips set last, pixel it mapped to).
-double read(const QWidget *w, const char *name, int pixelsNow) {
-    const QVariant kept = w->property(name);
-    if (kept.isValid()) {
-        const QPointF pair = kept.toPointF();
-        if (qRound(pair.y()) == pixelsNow) return pair.x();
-    }
-    return twips::fromPixels(pixelsNow);
-}
-
-void keep(QWidget *w, const char *name, double value, int pixels) {
-    w->setProperty(name, QPointF(value, pixels));
-}
-
-}  // namespace
-
-double left(const QWidget *w) {
-    return read(w, "_twLeft", w->geometry().x());
-}
-double top(const QWidget *w) {
-    return read(w, "_twTop", w->geometry().y());
-}
-double width(const QWidget *w) {
-    return read(w, "_twWidth", w->geometry().width());
-}
-double height(const QWidget *w) {
-    return read(w, "_twHeight", w->geometry().height());
-}
-
-void setLeft(QWidget *w, double value) {
-    const int px = twips::toPixels(value);
-    w->move(px, w->geometry().y());
-    keep(w, "_twLeft", value, px);
-}
-
-void setTop(QWidget *w, double value) {
-    const int px = twips::toPixels(value);
-    w->move(w->geometry().x(), px);
-    keep(w, "_twTop", value, px);
-}
-
-void setWidth(QWidget *w, double value) {
-    const int px = qMax(0, twips::toPixels(value));
-    w->resize(px, w->geometry().height());
-    keep(w, "_twWidth", value, px);
-}
-
-void setHeight(QWidget *w, double value) {
-    const int px = qMax(0, twips::toPixels(value));
-    w->resize(w->geometry().width(), px);
-    keep(w, "_twHeight", value, px);
-}
-
-void place(QWidget *w, double l, double t, double wd, double h) {
-    setLeft(w, l);
-    setTop(w, t);
-    setWidth(w, wd);
-    setHeight(w, h);
-}
-
-}  // namespace tw
-
 namespace fonts {
 
 QFont byName(const QString &family, double points, bool bold, bool italic) {
@@ -121,7 +56,14 @@ Label::Label(QWidget *parent, const QString &name, const QString &caption, doubl
     setTextFormat(Qt::PlainText);
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);
-    tw::place(this, left, top, width, height);
+    twips::place(this, left, top, width, height);
+}
+
+Label *whiteLabel(QWidget *parent, const QString &name, const QString &caption, double left,
+                  double top, double width, double height, Qt::Alignment align) {
+    auto *label = new Label(parent, name, caption, left, top, width, height, align);
+    setForeColor(label, Qt::white);
+    return label;
 }
 
 void Label::setBackColor(const QColor &color) {
@@ -160,7 +102,7 @@ TextBox::TextBox(QWidget *parent, const QString &name, double left, double top, 
         // One "*" per character, whatever the style would draw.
         setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     }
-    tw::place(this, left, top, width, height);
+    twips::place(this, left, top, width, height);
 }
 
 CheckBox::CheckBox(QWidget *parent, const QString &name, const QString &caption, double left,
@@ -168,7 +110,7 @@ CheckBox::CheckBox(QWidget *parent, const QString &name, const QString &caption,
     : QCheckBox(caption, parent) {
     setObjectName(name);
     setFont(fonts::tahoma());
-    tw::place(this, left, top, width, height);
+    twips::place(this, left, top, width, height);
     connect(this, &QCheckBox::toggled, this, &CheckBox::Click);
 }
 
@@ -180,9 +122,9 @@ Line::Line(QWidget *parent, const QString &name, double x1, double y1, double x2
     const double left = qMin(x1, x2), top = qMin(y1, y2);
     const double px = twips::perPixel();
     if (m_vertical) {
-        tw::place(this, left, top, px, qAbs(y2 - y1) + px);
+        twips::place(this, left, top, px, qAbs(y2 - y1) + px);
     } else {
-        tw::place(this, left, top, qAbs(x2 - x1) + px, px);
+        twips::place(this, left, top, qAbs(x2 - x1) + px, px);
     }
 }
 
@@ -197,7 +139,7 @@ Image::Image(QWidget *parent, const QString &name, double left, double top, doub
     setObjectName(name);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setAttribute(Qt::WA_TranslucentBackground);
-    tw::place(this, left, top, width, height);
+    twips::place(this, left, top, width, height);
 }
 
 void Image::setPicture(const QPixmap &picture) {
@@ -211,7 +153,7 @@ FileList::FileList(QWidget *parent, const QString &name, double left, double top
     setObjectName(name);
     setFont(fonts::tahoma());
     setSelectionMode(QAbstractItemView::SingleSelection);
-    tw::place(this, left, top, width, height);
+    twips::place(this, left, top, width, height);
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0) emit Click();
     });
@@ -221,7 +163,7 @@ bool FileList::setPath(const QString &path) {
     QStringList names;
     if (!host().listFiles(path, m_pattern, &names)) return false;
     m_path = path;
-    refresh();
+    fill(names);
     return true;
 }
 
@@ -252,6 +194,10 @@ void FileList::mouseReleaseEvent(QMouseEvent *event) {
 void FileList::refresh() {
     QStringList names;
     host().listFiles(m_path, m_pattern, &names);
+    fill(names);
+}
+
+void FileList::fill(const QStringList &names) {
     const QSignalBlocker blocker(this);
     clear();
     addItems(names);

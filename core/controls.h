@@ -9,20 +9,7 @@
 #include <QTimer>
 #include <QWidget>
 
-// Geometry of any widget in twips. The value last set is kept so that a position that
-// does not fall on a whole pixel (Left 9999) reads back exactly as long as the widget
-// has not moved since.
-namespace tw {
-double left(const QWidget *w);
-double top(const QWidget *w);
-double width(const QWidget *w);
-double height(const QWidget *w);
-void setLeft(QWidget *w, double value);
-void setTop(QWidget *w, double value);
-void setWidth(QWidget *w, double value);
-void setHeight(QWidget *w, double value);
-void place(QWidget *w, double left, double top, double width, double height);
-}  // namespace tw
+#include "core/twips.h"
 
 // Fonts of the system's windows, by face and point size.
 namespace fonts {
@@ -56,6 +43,10 @@ class Label : public QLabel {
   private:
     bool m_pressed = false;
 };
+
+// White text over a window's picture, the labels' usual look.
+Label *whiteLabel(QWidget *parent, const QString &name, const QString &caption, double left,
+                  double top, double width, double height, Qt::Alignment align = Qt::AlignLeft);
 
 class TextBox : public QLineEdit {
     Q_OBJECT
@@ -130,6 +121,7 @@ class FileList : public QListWidget {
 
   private:
     void refresh();
+    void fill(const QStringList &names);
     QString m_path;
     QString m_pattern = QStringLiteral("*.*");
 };

@@ -49,26 +49,26 @@ Form::Form(const char *name, double widthTwips, double heightTwips, Frame frame)
 }
 
 double Form::Left() const {
-    return tw::left(this);
+    return twips::left(this);
 }
 double Form::Top() const {
-    return tw::top(this);
+    return twips::top(this);
 }
 double Form::Width() const {
-    return tw::width(this);
+    return twips::width(this);
 }
 double Form::Height() const {
-    return tw::height(this);
+    return twips::height(this);
 }
 
 void Form::setLeft(double value) {
-    tw::setLeft(this, value);
+    twips::setLeft(this, value);
     m_wantedPos = geometry().topLeft();
     m_placed = !isVisible();
 }
 
 void Form::setTop(double value) {
-    tw::setTop(this, value);
+    twips::setTop(this, value);
     m_wantedPos = geometry().topLeft();
     m_placed = !isVisible();
 }
@@ -81,10 +81,6 @@ void Form::SetFocus() {
     if (!isVisible()) return;
     raise();
     activateWindow();
-}
-
-void Form::setVisible(bool visible) {
-    QWidget::setVisible(visible);
 }
 
 void Form::centre() {
@@ -134,10 +130,9 @@ bool Form::loadPicture(const QString &path) {
 
 Label *Form::heading(const QString &text, double left, double top, double width, double height,
                      double points) {
-    auto *label = new Label(this, QStringLiteral("Label1"), text, left, top, width, height);
+    Label *label = whiteLabel(this, QStringLiteral("Label1"), text, left, top, width, height);
     label->setFont(fonts::timesItalic(points));
     label->setWordWrap(false);
-    setForeColor(label, Qt::white);
     return label;
 }
 
@@ -145,21 +140,24 @@ Line *Form::rule(const QString &name, double x1, double x2, double y) {
     return new Line(this, name, x1, y, x2, y, RGB(0, 192, 192));
 }
 
-void Form::creditStrip(const QString &stripName, double stripLeft, double stripTop,
-                       double stripWidth, const QString &textName, double textLeft, double textTop,
-                       double textWidth, double textHeight) {
+Label *Form::creditStrip(const QString &name, double left, double top, double width) {
+    auto *strip = new Label(this, name, QString::fromLatin1(kCreditText), left, top, width, 375);
+    strip->setAlignment(Qt::AlignCenter);
+    strip->setBackColor(RGB(0, 0, 0));
+    setForeColor(strip, Qt::white);
+    return strip;
+}
+
+std::pair<Label *, Label *> Form::creditStrip(const QString &stripName, double stripLeft,
+                                              double stripTop, double stripWidth,
+                                              const QString &textName, double textLeft,
+                                              double textTop, double textWidth, double textHeight) {
     auto *strip = new Label(this, stripName, QString(), stripLeft, stripTop, stripWidth, 375);
     strip->setBackColor(RGB(0, 0, 0));
-    if (textName.isEmpty()) {
-        strip->setCaption(QString::fromLatin1(kCreditText));
-        strip->setAlignment(Qt::AlignCenter);
-        setForeColor(strip, Qt::white);
-        return;
-    }
-    auto *text = new Label(this, textName, QString::fromLatin1(kCreditText), textLeft, textTop,
-                           textWidth, textHeight, Qt::AlignHCenter);
-    setForeColor(text, Qt::white);
+    Label *text = whiteLabel(this, textName, QString::fromLatin1(kCreditText), textLeft, textTop,
+                             textWidth, textHeight, Qt::AlignHCenter);
     text->setWordWrap(false);
+    return {strip, text};
 }
 
 void Form::paintEvent(QPaintEvent *) {

@@ -3,6 +3,7 @@
 #include <QPixmap>
 #include <QPoint>
 #include <QWidget>
+#include <utility>
 
 class Label;
 class Line;
@@ -34,7 +35,6 @@ class Form : public QWidget {
     void Show();
     void SetFocus();
     bool Visible() const { return isVisible(); }
-    void setVisible(bool visible) override;
     // Left = (screen width - width) / 2, Top = (screen height - height) / 2, in twips.
     void centre();
 
@@ -52,10 +52,13 @@ class Form : public QWidget {
     Label *heading(const QString &text, double left, double top, double width, double height,
                    double points);
     Line *rule(const QString &name, double x1, double x2, double y);
-    // Black strip along the bottom with a white one-line credit over it.
-    void creditStrip(const QString &stripName, double stripLeft, double stripTop, double stripWidth,
-                     const QString &textName, double textLeft, double textTop, double textWidth,
-                     double textHeight);
+    // Black strip along the bottom that carries the white one-line credit itself.
+    Label *creditStrip(const QString &name, double left, double top, double width);
+    // The same strip with the credit in a label of its own over it: (strip, text).
+    std::pair<Label *, Label *> creditStrip(const QString &stripName, double stripLeft,
+                                            double stripTop, double stripWidth,
+                                            const QString &textName, double textLeft,
+                                            double textTop, double textWidth, double textHeight);
 
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;

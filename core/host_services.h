@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QPixmap>
+#include <QRectF>
 #include <QSize>
 #include <QSizeF>
 #include <QString>
@@ -27,6 +29,8 @@ class HostServices {
     virtual bool startProgram(const QString &commandLine) = 0;
     // An ordinary, not hidden file (folders and hidden files count as missing).
     virtual bool fileExists(const QString &path) = 0;
+    // A file this user may execute.
+    virtual bool isExecutable(const QString &path) = 0;
     // Names of the ordinary, not hidden files in a folder that match a pattern, sorted by
     // name; false when the folder cannot be listed.
     virtual bool listFiles(const QString &folder, const QString &pattern, QStringList *names) = 0;
@@ -34,7 +38,10 @@ class HostServices {
     virtual bool showOpenDialog(FileChooser &chooser) = 0;
     // Blocks until dismissed. Style 16: stop icon and one OK button.
     virtual void messageBox(const QString &prompt, int style = 16, const QString &title = {}) = 0;
-    virtual QSizeF screenSizeTwips() = 0;
+    // Every screen's geometry in twips, the primary one first; never empty.
+    virtual QList<QRectF> screensTwips() = 0;
+    // The primary screen's width and height in twips.
+    QSizeF screenSizeTwips() { return screensTwips().constFirst().size(); }
     // Loads a picture recognised by content; for files holding several images the one
     // closest to `preferred` is taken. False for anything that is not a loadable picture.
     virtual bool loadPicture(const QString &path, QPixmap *out, QSize preferred = {}) = 0;
@@ -63,6 +70,8 @@ class HostServices {
     virtual QString localPath(const QString &path) = 0;
     // Where the settings are kept, as the user would look for them.
     virtual QString settingsLocation() = 0;
+    // A path below the user's home as the user would type it ("~/..."); others unchanged.
+    virtual QString homeShortened(const QString &path) = 0;
 
     // Saves that did not reach the disk so far in this run.
     int saveFailures() const { return m_saveFailures; }
@@ -78,14 +87,11 @@ class HostServices {
 // lost setting is never passed off as stored.
 void reportUnsavedSettings(int failuresBefore);
 
+// The installed services. Using them before setHost() is a programming error and ends
+// the program: a silent stand-in would hand a test the real desktop.
 HostServices &host();
 // Installs the services for the rest of the run; the caller keeps ownership.
 void setHost(HostServices *services);
 
 // Clock text "hh:mm:ss AMPM": 12-hour, two-digit hours, the locale's AM/PM designator.
 QString clockText(const QTime &time);
-
-// RGB(red, green, blue) packed as red + 256 x green + 65536 x blue.
-inline long rgbPack(int red, int green, int blue) {
-    return static_cast<long>(red) + 256L * green + 65536L * blue;
-}

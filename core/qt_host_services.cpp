@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
-#include <QLocale>
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
@@ -37,7 +36,6 @@ extern char **environ;
 #endif
 
 namespace {
-HostServices *g_host = nullptr;
 // Pictures beyond this are refused before decoding: no background needs more.
 constexpr qint64 kMaxPicturePixels = 64LL * 1024 * 1024;
 #ifdef Q_OS_UNIX
@@ -109,40 +107,6 @@ bool spawnDetached(const QString &program, const QStringList &arguments) {
 
 }  // namespace
 
-HostServices &host() {
-    if (!g_host) {
-        static QtHostServices fallback;
-        g_host = &fallback;
-    }
-    return *g_host;
-}
-
-void setHost(HostServices *services) {
-    g_host = services;
-}
-
-void reportUnsavedSettings(int failuresBefore) {
-    if (host().saveFailures() == failuresBefore) return;
-    host().messageBox(QStringLiteral("Your settings could not be saved to ") +
-                          host().settingsLocation() +
-                          QStringLiteral(". Changes made now will be lost when TALVENDOK ends."),
-                      16);
-}
-
-QString clockText(const QTime &time) {
-    int hour = time.hour() % 12;
-    if (hour == 0) hour = 12;
-    const QLocale locale = QLocale::system();
-    QString designator = time.hour() < 12 ? locale.amText() : locale.pmText();
-    if (designator.isEmpty())
-        designator = time.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM");
-    return QStringLiteral("%1:%2:%3 %4")
-        .arg(hour, 2, 10, QLatin1Char('0'))
-        .arg(time.minute(), 2, 10, QLatin1Char('0'))
-        .arg(time.second(), 2, 10, QLatin1Char('0'))
-        .arg(designator);
-}
-
 QString QtHostServices::getSetting(const QString &section, const QString &key,
                                    const QString &defaultValue) {
     return m_settings->get(section, key, defaultValue);
@@ -172,6 +136,10 @@ bool QtHostServices::startProgram(const QString &commandLine) {
 bool QtHostServices::fileExists(const QString &path) {
     const QFileInfo info(localPath(path));
     return info.isFile() && !info.isHidden();
+}
+
+bool QtHostServices::isExecutable(const QString &path) {
+    return QFileInfo(localPath(path)).isExecutable();
 }
 
 bool QtHostServices::listFiles(const QString &folder, const QString &pattern, QStringList *names) {
@@ -216,7 +184,7 @@ void QtHostServices::messageBox(const QString &prompt, int style, const QString 
     QMessageBox box;
     box.setObjectName(QStringLiteral("MessageBox"));
     box.setWindowRole(QStringLiteral("MessageBox"));
-    box.setWindowTitle(title.isEmpty() ? QStringLiteral("TALVENDOK") : title);
+    box.setWindowTitle(title.isEmpty() ? QLatin1String(SettingsStore::kApplication) : title);
     // A program path or a file name is shown as it is, never read as markup.
     box.setTextFormat(Qt::PlainText);
     box.setText(prompt);
@@ -225,10 +193,17 @@ void QtHostServices::messageBox(const QString &prompt, int style, const QString 
     box.exec();
 }
 
-QSizeF QtHostServices::screenSizeTwips() {
-    QSize size(1280, 1024);
-    if (auto *screen = QGuiApplication::primaryScreen()) size = screen->geometry().size();
-    return QSizeF(twips::fromPixels(size.width()), twips::fromPixels(size.height()));
+QList<QRectF> QtHostServices::screensTwips() {
+    auto inTwips = [](const QRect &r) {
+        return QRectF(twips::fromPixels(r.x()), twips::fromPixels(r.y()),
+                      twips::fromPixels(r.width()), twips::fromPixels(r.height()));
+    };
+    QScreen *primary = QGuiApplication::primaryScreen();
+    // Without any screen (a display being set up) windows still need somewhere to centre.
+    QList<QRectF> screens{inTwips(primary ? primary->geometry() : QRect(0, 0, 1280, 1024))};
+    for (QScreen *screen : QGuiApplication::screens())
+        if (screen != primary) screens.append(inTwips(screen->geometry()));
+    return screens;
 }
 
 bool QtHostServices::loadPicture(const QString &path, QPixmap *out, QSize preferred) {
@@ -370,4 +345,10 @@ QString QtHostServices::settingsLocation() {
 
 QString QtHostServices::localPath(const QString &path) {
     return localpaths::map(path);
+}
+
+QString QtHostServices::homeShortened(const QString &path) {
+    const QString home = QDir::homePath();
+    if (!path.startsWith(home + QLatin1Char('/'))) return path;
+    return QLatin1Char('~') + path.mid(home.size());
 }

@@ -13,10 +13,11 @@ class QtHostServices : public HostServices {
     bool saveSetting(const QString &section, const QString &key, const QString &value) override;
     bool startProgram(const QString &commandLine) override;
     bool fileExists(const QString &path) override;
+    bool isExecutable(const QString &path) override;
     bool listFiles(const QString &folder, const QString &pattern, QStringList *names) override;
     bool showOpenDialog(FileChooser &chooser) override;
     void messageBox(const QString &prompt, int style = 16, const QString &title = {}) override;
-    QSizeF screenSizeTwips() override;
+    QList<QRectF> screensTwips() override;
     bool loadPicture(const QString &path, QPixmap *out, QSize preferred = {}) override;
     QTime currentTime() override;
     void programEnd() override;
@@ -27,6 +28,7 @@ class QtHostServices : public HostServices {
                                      void *message) override;
     QString localPath(const QString &path) override;
     QString settingsLocation() override;
+    QString homeShortened(const QString &path) override;
 
     SettingsStore &settings() { return *m_settings; }
 

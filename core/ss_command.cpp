@@ -12,7 +12,7 @@ SSCommand::SSCommand(QWidget *parent, const QString &name, const QString &captio
     setFont(fonts::tahoma());
     setFocusPolicy(Qt::StrongFocus);
     setText(caption);
-    tw::place(this, left, top, width, height);
+    twips::place(this, left, top, width, height);
     connect(this, &QAbstractButton::clicked, this, &SSCommand::Click);
 }
 

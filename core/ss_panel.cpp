@@ -25,7 +25,7 @@ SSPanel::SSPanel(QWidget *parent, const QString &name, const QString &caption, d
     : QWidget(parent), m_caption(caption), m_backColor(192, 192, 192), m_foreColor(0, 0, 0) {
     setObjectName(name);
     setFont(fonts::tahoma());
-    tw::place(this, left, top, width, height);
+    twips::place(this, left, top, width, height);
 }
 
 void SSPanel::setCaption(const QString &caption) {

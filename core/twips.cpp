@@ -2,12 +2,29 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QVariant>
+#include <QWidget>
 #include <cmath>
 
 namespace twips {
 namespace {
 double g_perPixel = 0.0;
+
+// Each axis keeps (twips set last, pixel it mapped to).
+double read(const QWidget *w, const char *name, int pixelsNow) {
+    const QVariant kept = w->property(name);
+    if (kept.isValid()) {
+        const QPointF pair = kept.toPointF();
+        if (qRound(pair.y()) == pixelsNow) return pair.x();
+    }
+    return fromPixels(pixelsNow);
 }
+
+void keep(QWidget *w, const char *name, double value, int pixels) {
+    w->setProperty(name, QPointF(value, pixels));
+}
+
+}  // namespace
 
 double perPixel() {
     if (g_perPixel <= 0.0) {
@@ -19,10 +36,6 @@ double perPixel() {
         g_perPixel = 1440.0 / dpi;
     }
     return g_perPixel;
-}
-
-void setPerPixel(double value) {
-    g_perPixel = value;
 }
 
 int toPixels(double tw) {
@@ -38,8 +51,48 @@ double fromPixels(int px) {
     return px * perPixel();
 }
 
-QRect rect(double left, double top, double width, double height) {
-    return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
+double left(const QWidget *w) {
+    return read(w, "_twLeft", w->geometry().x());
+}
+double top(const QWidget *w) {
+    return read(w, "_twTop", w->geometry().y());
+}
+double width(const QWidget *w) {
+    return read(w, "_twWidth", w->geometry().width());
+}
+double height(const QWidget *w) {
+    return read(w, "_twHeight", w->geometry().height());
+}
+
+void setLeft(QWidget *w, double value) {
+    const int px = toPixels(value);
+    w->move(px, w->geometry().y());
+    keep(w, "_twLeft", value, px);
+}
+
+void setTop(QWidget *w, double value) {
+    const int px = toPixels(value);
+    w->move(w->geometry().x(), px);
+    keep(w, "_twTop", value, px);
+}
+
+void setWidth(QWidget *w, double value) {
+    const int px = qMax(0, toPixels(value));
+    w->resize(px, w->geometry().height());
+    keep(w, "_twWidth", value, px);
+}
+
+void setHeight(QWidget *w, double value) {
+    const int px = qMax(0, toPixels(value));
+    w->resize(w->geometry().width(), px);
+    keep(w, "_twHeight", value, px);
+}
+
+void place(QWidget *w, double l, double t, double wd, double h) {
+    setLeft(w, l);
+    setTop(w, t);
+    setWidth(w, wd);
+    setHeight(w, h);
 }
 
 }  // namespace twips

@@ -7,6 +7,13 @@ QHash<QByteArray, Form *> &Forms::instances() {
     return map;
 }
 
+void Forms::bringUp(Form *form, Placement placement) {
+    if (!form) return;
+    form->Show();
+    form->SetFocus();
+    if (placement == Centred) form->centre();
+}
+
 void Forms::unload(Form *form) {
     if (!form) return;
     const QByteArray key = form->metaObject()->className();

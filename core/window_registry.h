@@ -21,6 +21,17 @@ class Forms {
         return static_cast<T *>(instances().value(key));
     }
 
+    enum Placement { AsPlaced, Centred };
+
+    // How a window comes up: created or found, shown, given the focus and, for the windows
+    // that are centred in code, centred. Null when its load handler unloaded it again.
+    template <class T>
+    static T *open(Placement placement = AsPlaced) {
+        T *form = get<T>();
+        bringUp(form, placement);
+        return form;
+    }
+
     // The instance if loaded; never creates one.
     template <class T>
     static T *find() {
@@ -41,5 +52,6 @@ class Forms {
     static void unloadAll();
 
   private:
+    static void bringUp(Form *form, Placement placement);
     static QHash<QByteArray, Form *> &instances();
 };

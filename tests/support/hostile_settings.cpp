@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QtEndian>
 
+#include "core/settings_schema.h"
+
 namespace hostile {
 
 namespace {
@@ -36,7 +38,10 @@ class Rng {
     quint64 m_state;
 };
 
-enum Category { Flag, Channel, Position, Text, Path, Command };
+using Category = SettingKind;
+constexpr Category Flag = SettingKind::Flag, Channel = SettingKind::Channel,
+                   Position = SettingKind::Number, Text = SettingKind::Text,
+                   Path = SettingKind::Path, Command = SettingKind::Command;
 
 struct KeyInfo {
     SchemaKey key;
@@ -46,29 +51,8 @@ struct KeyInfo {
 const QList<KeyInfo> &keyInfos() {
     static const QList<KeyInfo> infos = [] {
         QList<KeyInfo> list;
-        static const char *const captions[] = {"Button1Caption", "Button2Caption", "Button3Caption",
-                                               "Button4Caption"};
-        static const char *const programs[] = {"Button1EXE", "Button2EXE", "Button3EXE",
-                                               "Button4EXE"};
-        static const char *const icons[] = {"Button1Icon", "Button2Icon", "Button3Icon",
-                                            "Button4Icon"};
-        for (int slot = 0; slot < 4; ++slot) {
-            list.append({{"Buttons", captions[slot]}, Text});
-            list.append({{"Buttons", programs[slot]}, Command});
-            list.append({{"Buttons", icons[slot]}, Path});
-        }
-        list.append({{"Startup", "Membrane"}, Path});
-        list.append({{"Startup", "Left"}, Position});
-        list.append({{"Startup", "Top"}, Position});
-        list.append({{"Startup", "Plugin"}, Text});
-        list.append({{"Options", "TitleBar"}, Text});
-        for (const char *flag :
-             {"ButtonBackground", "LargeBevel", "MinimizeOnRun", "3DText", "TextShadow",
-              "SaveWinPos", "ConfirmExit", "3Button", "DisplayTime"})
-            list.append({{"Options", flag}, Flag});
-        for (const char *channel : {"TextRed", "TextGreen", "TextBlue"})
-            list.append({{"Options", channel}, Channel});
-        list.append({{"Options", "Password"}, Text});
+        for (const SettingKey &key : settingKeys())
+            list.append({{key.section, key.name}, key.kind});
         return list;
     }();
     return infos;

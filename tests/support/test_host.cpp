@@ -8,8 +8,6 @@
 #include <QTest>
 #include <functional>
 
-#include "bar/bar_window.h"
-#include "config/options_window.h"
 #include "core/app_setup.h"
 #include "core/file_chooser.h"
 #include "core/window_registry.h"
@@ -27,6 +25,22 @@ void TestHost::messageBox(const QString &prompt, int style, const QString &title
     Message message{prompt, style, title};
     messages.append(message);
     if (onMessage) onMessage(message);
+}
+
+void TestHost::programEnd() {
+    if (recording) calls << QStringLiteral("end");
+    ++programEnds;
+}
+
+QString TestHost::getSetting(const QString &section, const QString &key,
+                             const QString &defaultValue) {
+    if (recording) calls << QStringLiteral("get %1/%2").arg(section, key);
+    return QtHostServices::getSetting(section, key, defaultValue);
+}
+
+bool TestHost::saveSetting(const QString &section, const QString &key, const QString &value) {
+    if (recording) calls << QStringLiteral("save %1/%2=%3").arg(section, key, value);
+    return QtHostServices::saveSetting(section, key, value);
 }
 
 bool TestHost::showOpenDialog(FileChooser &chooser) {
@@ -55,6 +69,8 @@ void TestHost::freshStart() {
     messages.clear();
     onMessage = nullptr;
     programEnds = 0;
+    recording = false;
+    calls.clear();
     chooserAnswers.clear();
     chooserTitles.clear();
     chooserFilters.clear();
@@ -138,13 +154,4 @@ int talvendokTestMain(int argc, char *argv[], QObject *(*make)()) {
     g_testHost = nullptr;
     g_home = nullptr;
     return status;
-}
-
-Form7 *openOptions() {
-    Forms::get<Form1>();
-    Form7 *options = Forms::get<Form7>();
-    options->Show();
-    options->SetFocus();
-    options->centre();
-    return options;
 }

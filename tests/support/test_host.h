@@ -10,6 +10,7 @@
 
 // The product's host services with only what blocks or ends the process replaced: message
 // boxes are recorded, the file chooser answers from a script, program end is counted.
+// While `recording` is set, store access and program end are listed in `calls`.
 class TestHost : public QtHostServices {
   public:
     struct Message {
@@ -20,8 +21,10 @@ class TestHost : public QtHostServices {
 
     void messageBox(const QString &prompt, int style = 16, const QString &title = {}) override;
     bool showOpenDialog(FileChooser &chooser) override;
-    void programEnd() override { ++programEnds; }
-    bool windowDrag(QWidget *) override { return false; }
+    void programEnd() override;
+    QString getSetting(const QString &section, const QString &key,
+                       const QString &defaultValue) override;
+    bool saveSetting(const QString &section, const QString &key, const QString &value) override;
 
     // Next answers of the file chooser: a path, or an empty string for a cancel.
     QList<QString> chooserAnswers;
@@ -34,6 +37,8 @@ class TestHost : public QtHostServices {
     // Called while a message box would block (e.g. to look at the windows at that moment).
     std::function<void(const Message &)> onMessage;
     int programEnds = 0;
+    bool recording = false;
+    QStringList calls;  // "get Section/Key", "save Section/Key=value", "end"
 
     // Removes the settings file and the program folder's drive, then reopens the store.
     void resetStore();
@@ -61,7 +66,8 @@ bool writePicture(const QString &path, const char *format, QSize size, QColor co
 TestHost &testHost();
 
 class Form7;
-// The bar as at a start, then the options opened as the menu opens them.
+// The bar as at a start, then the options opened as the menu opens them (in the windows'
+// test support: core's tests do without it).
 Form7 *openOptions();
 
 // Sets up a temporary home, the offscreen platform, the application and the test host,

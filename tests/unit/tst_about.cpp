@@ -49,7 +49,7 @@ class AboutTest : public QObject {
         QCOMPARE(about->Left(), (screen.width() - about->Width()) / 2);
         QCOMPARE(about->Top(), (screen.height() - about->Height()) / 2);
         QCOMPARE(about->Label1->Caption(), QStringLiteral("Version 1.8"));
-        QCOMPARE(tw::left(about->Picture1), 3730.0);
+        QCOMPARE(twips::left(about->Picture1), 3730.0);
         QVERIFY(about->Timer1->Enabled());
         QVERIFY(!about->Timer2->Enabled());
         QCOMPARE(about->Timer1->interval(), 50);
@@ -59,7 +59,7 @@ class AboutTest : public QObject {
         QVERIFY(!about->Picture().isNull());
 
         // The timer really drives the icon to the right.
-        QTRY_VERIFY(tw::left(about->Picture1) > 3730);
+        QTRY_VERIFY(twips::left(about->Picture1) > 3730);
     }
 
     void theIconSwingsBetween3730And4850() {
@@ -70,7 +70,7 @@ class AboutTest : public QObject {
         QList<bool> rightward;
         for (int i = 0; i < 56; ++i) {
             tick(about);
-            positions << tw::left(about->Picture1);
+            positions << twips::left(about->Picture1);
             rightward << about->Timer1->Enabled();
         }
         QList<double> swing;
@@ -97,7 +97,7 @@ class AboutTest : public QObject {
         QTRY_COMPARE(QGuiApplication::focusWindow(), bar->windowHandle());
 
         about = openAbout();
-        QCOMPARE(tw::left(about->Picture1), 3730.0);
+        QCOMPARE(twips::left(about->Picture1), 3730.0);
         QVERIFY(about->Timer1->Enabled());
         QVERIFY(!about->Timer2->Enabled());
     }

@@ -38,51 +38,11 @@ QByteArray readMarker(const QString &marker) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The real host with a record of what the bar asks of the store and of program end.
-class RecordingHost : public HostServices {
-  public:
-    RecordingHost() { setHost(this); }
-    ~RecordingHost() override { setHost(&testHost()); }
-
-    QStringList calls;
-
-    QString getSetting(const QString &section, const QString &key,
-                       const QString &defaultValue) override {
-        calls << QStringLiteral("get %1/%2").arg(section, key);
-        return testHost().getSetting(section, key, defaultValue);
-    }
-    bool saveSetting(const QString &section, const QString &key, const QString &value) override {
-        calls << QStringLiteral("save %1/%2=%3").arg(section, key, value);
-        const bool saved = testHost().saveSetting(section, key, value);
-        if (!saved) noteSaveFailure();
-        return saved;
-    }
-    bool startProgram(const QString &commandLine) override {
-        return testHost().startProgram(commandLine);
-    }
-    bool fileExists(const QString &path) override { return testHost().fileExists(path); }
-    bool listFiles(const QString &folder, const QString &pattern, QStringList *names) override {
-        return testHost().listFiles(folder, pattern, names);
-    }
-    bool showOpenDialog(FileChooser &chooser) override {
-        return testHost().showOpenDialog(chooser);
-    }
-    void messageBox(const QString &prompt, int style, const QString &title) override {
-        testHost().messageBox(prompt, style, title);
-    }
-    QSizeF screenSizeTwips() override { return testHost().screenSizeTwips(); }
-    bool loadPicture(const QString &path, QPixmap *out, QSize preferred) override {
-        return testHost().loadPicture(path, out, preferred);
-    }
-    QTime currentTime() override { return testHost().currentTime(); }
-    void programEnd() override {
-        calls << QStringLiteral("end");
-        testHost().programEnd();
-    }
-    bool windowDrag(QWidget *window) override { return testHost().windowDrag(window); }
-    void skipTaskbar(QWidget *window) override { testHost().skipTaskbar(window); }
-    QString localPath(const QString &path) override { return testHost().localPath(path); }
-    QString settingsLocation() override { return testHost().settingsLocation(); }
+// Lists what the bar asks of the store and of program end while it lives.
+struct RecordingHost {
+    RecordingHost() { testHost().recording = true; }
+    ~RecordingHost() { testHost().recording = false; }
+    QStringList &calls = testHost().calls;
 };
 
 }  // namespace
@@ -410,12 +370,12 @@ class TestBarControls : public QObject {
         QCOMPARE(question->Label1->Caption(), QStringLiteral("Are you sure you want to exit?"));
         QCOMPARE(question->SSCommand1->Caption(), QStringLiteral("&Yes"));
         QCOMPARE(question->SSCommand2->Caption(), QStringLiteral("&No"));
-        QCOMPARE(tw::left(question->SSCommand2), 2640.0);
-        QCOMPARE(tw::top(question->SSCommand2), 960.0);
+        QCOMPARE(twips::left(question->SSCommand2), 2640.0);
+        QCOMPARE(twips::top(question->SSCommand2), 960.0);
         QCOMPARE(question->Line1->color(), QColor(0, 192, 192));
         QVERIFY(question->Label2);
         QCOMPARE(question->Label2->palette().color(QPalette::Window), QColor(0, 0, 0));
-        QCOMPARE(tw::top(question->Label2), 1920.0);
+        QCOMPARE(twips::top(question->Label2), 1920.0);
         // The background is the button definition window's, which stays loaded and hidden.
         Form3 *definitions = Forms::find<Form3>();
         QVERIFY(definitions);

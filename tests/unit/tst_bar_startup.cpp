@@ -115,8 +115,8 @@ class TestBarStartup : public QObject {
         };
         for (const Place &p : places) {
             const QString what = p.control->objectName();
-            QVERIFY2(tw::left(p.control) == p.left && tw::top(p.control) == p.top &&
-                         tw::width(p.control) == p.width && tw::height(p.control) == p.height,
+            QVERIFY2(twips::left(p.control) == p.left && twips::top(p.control) == p.top &&
+                         twips::width(p.control) == p.width && twips::height(p.control) == p.height,
                      qPrintable(what));
         }
         QCOMPARE(bar->SSPanel1->Caption(), QStringLiteral("r"));
@@ -132,7 +132,7 @@ class TestBarStartup : public QObject {
         QVERIFY(bar->Label18->autoFillBackground());
         QCOMPARE(foreColor(bar->Label16), QColor(255, 255, 255));
         QCOMPARE(bar->Line1->color(), QColor(0, 192, 192));
-        QCOMPARE(tw::top(bar->Line1), 1790.0);
+        QCOMPARE(twips::top(bar->Line1), 1790.0);
         // The title is drawn over its shadow.
         QVERIFY(bar->children().indexOf(bar->Label1) < bar->children().indexOf(bar->Label2));
 
@@ -141,12 +141,12 @@ class TestBarStartup : public QObject {
                                   bar->Label8, bar->Label9, bar->Label10, bar->Label11};
         for (const Label *holder : holders) {
             QVERIFY2(!holder->isVisible(), qPrintable(holder->objectName()));
-            QVERIFY(tw::top(holder) >= 2100);
+            QVERIFY(twips::top(holder) >= 2100);
         }
-        QCOMPARE(tw::left(bar->Label7), 120.0);
-        QCOMPARE(tw::top(bar->Label7), 3360.0);
-        QCOMPARE(tw::left(bar->Label8), 3960.0);
-        QCOMPARE(tw::top(bar->Label8), 2280.0);
+        QCOMPARE(twips::left(bar->Label7), 120.0);
+        QCOMPARE(twips::top(bar->Label7), 3360.0);
+        QCOMPARE(twips::left(bar->Label8), 3960.0);
+        QCOMPARE(twips::top(bar->Label8), 2280.0);
     }
 
     void slotsComeFromTheStoreEachIconByItself() {
@@ -313,21 +313,21 @@ class TestBarStartup : public QObject {
         Form1 *bar = Forms::get<Form1>();
         QCOMPARE(bar->SSCommand10->isVisible(), background == QLatin1String("1"));
         QCOMPARE(bar->SSCommand9->isVisible(), slot4Shown);
-        QCOMPARE(tw::left(bar->SSCommand6), 240.0);
-        QCOMPARE(tw::width(bar->SSCommand9), 1095.0);
+        QCOMPARE(twips::left(bar->SSCommand6), 240.0);
+        QCOMPARE(twips::width(bar->SSCommand9), 1095.0);
         if (threeButtons == QLatin1String("1")) {
             const double lefts[] = {240, 1800, 3360};
             for (int slot = 1; slot <= 3; ++slot) {
-                QCOMPARE(tw::left(bar->launchButton(slot)), lefts[slot - 1]);
-                QCOMPARE(tw::width(bar->launchButton(slot)), 1455.0);
+                QCOMPARE(twips::left(bar->launchButton(slot)), lefts[slot - 1]);
+                QCOMPARE(twips::width(bar->launchButton(slot)), 1455.0);
             }
-            QCOMPARE(tw::left(bar->SSCommand9), 9999.0);
+            QCOMPARE(twips::left(bar->SSCommand9), 9999.0);
             QVERIFY(!bar->rect().intersects(bar->SSCommand9->geometry()));
         } else {
             const double lefts[] = {240, 1410, 2570, 3720};
             for (int slot = 1; slot <= 4; ++slot) {
-                QCOMPARE(tw::left(bar->launchButton(slot)), lefts[slot - 1]);
-                QCOMPARE(tw::width(bar->launchButton(slot)), 1095.0);
+                QCOMPARE(twips::left(bar->launchButton(slot)), lefts[slot - 1]);
+                QCOMPARE(twips::width(bar->launchButton(slot)), 1095.0);
             }
         }
         // Slot 4 keeps its contents in either layout.
@@ -416,9 +416,9 @@ class TestBarStartup : public QObject {
         QVERIFY(!bar->SSCommand10->isVisible());
         appearance::threeButtons(*bar, false);
         QVERIFY(bar->SSCommand9->isVisible());
-        QCOMPARE(tw::left(bar->SSCommand9), 3720.0);
-        QCOMPARE(tw::left(bar->SSCommand7), 1410.0);
-        QCOMPARE(tw::width(bar->SSCommand8), 1095.0);
+        QCOMPARE(twips::left(bar->SSCommand9), 3720.0);
+        QCOMPARE(twips::left(bar->SSCommand7), 1410.0);
+        QCOMPARE(twips::width(bar->SSCommand8), 1095.0);
         appearance::buttonBackground(*bar, true);
         QVERIFY(bar->SSCommand10->isVisible());
         // Launch buttons stay above the background button.

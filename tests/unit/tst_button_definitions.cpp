@@ -106,8 +106,8 @@ class TestButtonDefinitions : public QObject {
         for (Label *path : {form->Label16, form->Label17, form->Label18, form->Label19,
                             form->Label20, form->Label21, form->Label22, form->Label23}) {
             QVERIFY2(!path->isVisible(), qPrintable(path->objectName()));
-            QCOMPARE(tw::left(path), 4920.0);
-            QVERIFY(tw::left(path) >= form->Width());
+            QCOMPARE(twips::left(path), 4920.0);
+            QVERIFY(twips::left(path) >= form->Width());
         }
 
         QStringList order;

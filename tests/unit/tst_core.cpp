@@ -257,7 +257,6 @@ class CoreTest : public QObject {
         QCOMPARE(::clockText(QTime(12, 0, 0)), QString("12:00:00 PM"));
         QCOMPARE(::clockText(QTime(13, 5, 9)), QString("01:05:09 PM"));
         QCOMPARE(::clockText(QTime(9, 30, 59)), QString("09:30:59 AM"));
-        QCOMPARE(rgbPack(1, 2, 3), 1L + 256L * 2 + 65536L * 3);
     }
 
     void pushPanelPressedLook() {
@@ -288,12 +287,12 @@ class CoreTest : public QObject {
     void twipsGeometry() {
         QCOMPARE(twips::perPixel(), 15.0);
         QWidget w;
-        tw::place(&w, 9999, 600, 1455, 975);
-        QCOMPARE(tw::left(&w), 9999.0);  // exact while the widget stays where it was put
+        twips::place(&w, 9999, 600, 1455, 975);
+        QCOMPARE(twips::left(&w), 9999.0);  // exact while the widget stays where it was put
         QCOMPARE(w.x(), 667);
         QCOMPARE(w.width(), 97);
         w.move(10, 10);
-        QCOMPARE(tw::left(&w), 150.0);
+        QCOMPARE(twips::left(&w), 150.0);
     }
 
     void registryCreatesOnFirstUseAndUnloadsFresh() {

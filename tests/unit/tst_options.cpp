@@ -32,10 +32,10 @@ void verifyThreeButtons(Form1 *bar) {
     const QList<SSCommand *> buttons = {bar->SSCommand6, bar->SSCommand7, bar->SSCommand8};
     const double lefts[] = {240, 1800, 3360};
     for (int i = 0; i < 3; ++i) {
-        QCOMPARE(tw::left(buttons[i]), lefts[i]);
-        QCOMPARE(tw::width(buttons[i]), 1455.0);
+        QCOMPARE(twips::left(buttons[i]), lefts[i]);
+        QCOMPARE(twips::width(buttons[i]), 1455.0);
     }
-    QCOMPARE(tw::left(bar->SSCommand9), 9999.0);
+    QCOMPARE(twips::left(bar->SSCommand9), 9999.0);
 }
 
 void verifyFourButtons(Form1 *bar) {
@@ -43,8 +43,8 @@ void verifyFourButtons(Form1 *bar) {
                                         bar->SSCommand9};
     const double lefts[] = {240, 1410, 2570, 3720};
     for (int i = 0; i < 4; ++i) {
-        QCOMPARE(tw::left(buttons[i]), lefts[i]);
-        QCOMPARE(tw::width(buttons[i]), 1095.0);
+        QCOMPARE(twips::left(buttons[i]), lefts[i]);
+        QCOMPARE(twips::width(buttons[i]), 1095.0);
         QVERIFY(shown(buttons[i]));
     }
 }
