@@ -22,8 +22,10 @@ class SettingsStore {
     QString fileName() const;
 
   private:
+    void reopen();
     void prepareFirstWrite();
-    void keepAsideIfUnreadable();
+    // Keeps the file as it was aside when QSettings could not carry every line of it.
+    void finishFirstWrite(const QString &path, const QString &value);
 
     std::unique_ptr<QSettings> m_settings;
     bool m_prepared = false;
