@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -332,6 +333,33 @@ class CoreTest : public QObject {
         QTest::mousePress(&panel, Qt::LeftButton, {}, QPoint(5, 5));
         QTest::mouseRelease(&panel, Qt::LeftButton, {}, QPoint(100, 90));
         QCOMPARE(click.count(), 1);
+    }
+
+    // The thin frame lies over the controls along the edges, also over one raised later,
+    // while clicks and the accessibility tree reach those controls as if it were not there.
+    void frameLiesOverEdgeControls() {
+        Form form("Framed", 1500, 1500, Form::Tool);
+        auto *under = new Label(&form, "Label1", QString(), 0, 0, 1500, 1500);
+        under->setBackColor(RGB(255, 0, 0));
+        auto *raised = new Label(&form, "Label2", QString(), 0, 1350, 1500, 150);
+        raised->setBackColor(RGB(0, 0, 255));
+        raised->raise();
+        const QImage image = form.grab().toImage();
+        const QColor frame = image.pixelColor(0, 0);
+        QVERIFY(frame != QColor(255, 0, 0) && frame != QColor(0, 0, 255));
+        const int right = image.width() - 1, bottom = image.height() - 1;
+        for (int x = 0; x <= right; ++x) {
+            QCOMPARE(image.pixelColor(x, 0), frame);
+            QCOMPARE(image.pixelColor(x, bottom), frame);
+        }
+        for (int y = 0; y <= bottom; ++y) {
+            QCOMPARE(image.pixelColor(0, y), frame);
+            QCOMPARE(image.pixelColor(right, y), frame);
+        }
+        QCOMPARE(image.pixelColor(1, 1), QColor(255, 0, 0));
+        QCOMPARE(form.childAt(0, 0), under);
+        QCOMPARE(form.childAt(right, bottom), raised);
+        QCOMPARE(QAccessible::queryAccessibleInterface(&form)->childCount(), 2);
     }
 
     void twipsGeometry() {
