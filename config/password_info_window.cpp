@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QWindow>
+#include <algorithm>
 #include <tuple>
 
 #include "bar/bar_window.h"
@@ -13,23 +14,44 @@
 
 namespace {
 
-QString informationText() {
+QString informationText(const QString &file) {
     const QString common = QStringLiteral(
         "Once you enter a password, it will be required to enter the Options section of "
         "TALVENDOK. Before you enter a password, make sure you write it on a piece of paper and "
         "store it somewhere safe. ");
 #ifdef Q_OS_WIN
+    Q_UNUSED(file);
     return common + QStringLiteral(
                         "The password is however stored unencrypted in the Windows Registry. A "
                         "password remover can be obtained from the author of TALVENDOK.");
 #else
-    // Where the settings live here, as the user would type it.
-    const QString file = host().homeShortened(host().settingsLocation());
     return common + QStringLiteral(
                         "The password is however stored unencrypted in the settings "
                         "file %1. Removing its \"Password\" line removes the password.")
                         .arg(file);
 #endif
+}
+
+// The text with the settings file named where the label can show all of it: the path
+// wraps after its slashes; one too long for the label is shortened in the middle, keeping
+// its start and the file name, never cut off at the label's edge.
+QString fittedInformationText(const Label *label) {
+    // Where the settings live, as the user would type it.
+    const QString file = host().homeShortened(host().settingsLocation());
+    const QFontMetrics metrics = label->fontMetrics();
+    const QRect room = label->contentsRect();
+    const auto fits = [&](const QString &text) {
+        const QRect needed =
+            metrics.boundingRect(room, Qt::TextWordWrap | label->alignment(), text);
+        return needed.width() <= room.width() && needed.height() <= room.height();
+    };
+    QString text = informationText(file);
+    // As much of the path as the label's lines can hold, less until it fits.
+    const int lines = room.height() / metrics.lineSpacing();
+    int width = std::min(metrics.horizontalAdvance(file), room.width() * lines);
+    for (; !fits(text) && width > 0; width -= metrics.averageCharWidth())
+        text = informationText(metrics.elidedText(file, Qt::ElideMiddle, width));
+    return text;
 }
 
 constexpr int kEdge = 4;  // pixels along the frame that start a resize
@@ -39,8 +61,9 @@ constexpr int kEdge = 4;  // pixels along the frame that start a resize
 Form12::Form12() : Form("Form12", 4590, 2895, Form::Frameless) {
     Label1 = heading(QStringLiteral("Important Information"), 120, 120, 2910, 345, 15.75);
     Line1 = rule(QStringLiteral("Line1"), 600, 4680, 480);
-    Label2 = new Label(this, QStringLiteral("Label2"), informationText(), 240, 720, 4095, 1455,
+    Label2 = new Label(this, QStringLiteral("Label2"), QString(), 240, 720, 4095, 1455,
                        Qt::AlignHCenter);
+    Label2->setCaption(fittedInformationText(Label2));
     setForeColor(Label2, Qt::white);
     std::tie(Label3, Label4) = creditStrip(QStringLiteral("Label3"), 0, 2400, 3255,
                                            QStringLiteral("Label4"), 165, 2460, 2925, 195);

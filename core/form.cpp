@@ -1,8 +1,10 @@
 #include "core/form.h"
 
 #include <QApplication>
+#include <QChildEvent>
 #include <QCloseEvent>
 #include <QEvent>
+#include <QFocusFrame>
 #include <QHash>
 #include <QPainter>
 #include <QWindow>
@@ -13,6 +15,64 @@
 #include "core/window_registry.h"
 
 const char *const kCreditText = "TALVENDOK - a launcher bar of your own";
+
+namespace {
+
+// The thin fixed frame of a window without a title bar, over the outermost pixels of its
+// client area. Painted by the window itself it would lie under the controls along the
+// edges, so it is a child kept above all the others. A focus frame is Qt's decoration
+// drawn over other widgets: it takes no clicks and no focus, and is no part of the
+// accessibility tree.
+class FrameOverlay : public QFocusFrame {
+  public:
+    explicit FrameOverlay(QWidget *form) : QFocusFrame(form) {
+        setObjectName(QStringLiteral("frame"));
+        setGeometry(form->rect());
+        form->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (watched != parent()) {
+            // A control raised later would cover the frame again.
+            if (event->type() == QEvent::ZOrderChange) keepOnTop();
+            return false;
+        }
+        switch (event->type()) {
+            case QEvent::ChildAdded:
+                static_cast<QChildEvent *>(event)->child()->installEventFilter(this);
+                keepOnTop();
+                break;
+            case QEvent::ChildPolished:
+                keepOnTop();
+                break;
+            case QEvent::Resize: {
+                const QRect inside = parentWidget()->rect();
+                setGeometry(inside);
+                // Only the outermost pixels: the rest never repaints for the frame's sake.
+                setMask(QRegion(inside).subtracted(inside.adjusted(1, 1, -1, -1)));
+                break;
+            }
+            default:
+                break;
+        }
+        return false;
+    }
+
+    void paintEvent(QPaintEvent *) override {
+        QPainter painter(this);
+        painter.setPen(QColor(64, 64, 64));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+
+  private:
+    void keepOnTop() {
+        const QObjectList &siblings = parent()->children();
+        if (!siblings.isEmpty() && siblings.last() != this) raise();
+    }
+};
+
+}  // namespace
 
 Form::Form(const char *name, double widthTwips, double heightTwips, Frame frame)
     : QWidget(nullptr), m_frame(frame) {
@@ -33,6 +93,7 @@ Form::Form(const char *name, double widthTwips, double heightTwips, Frame frame)
             break;
     }
     setWindowFlags(flags);
+    if (frame != Titled) new FrameOverlay(this);
     setWindowTitle(QString());
     setFont(fonts::tahoma());
     QPalette palette = this->palette();
@@ -165,11 +226,6 @@ void Form::paintEvent(QPaintEvent *) {
     painter.fillRect(rect(), palette().color(QPalette::Window));
     const QPixmap picture = Picture();
     if (!picture.isNull()) painter.drawPixmap(0, 0, picture);
-    if (m_frame != Titled) {
-        // The thin fixed frame, drawn over the outermost pixels of the client area.
-        painter.setPen(QColor(64, 64, 64));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
 }
 
 void Form::showEvent(QShowEvent *event) {

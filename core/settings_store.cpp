@@ -5,13 +5,49 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QSaveFile>
 #include <QSettings>
+#include <QTemporaryFile>
 #include <cmath>
 #include <limits>
 
-SettingsStore::SettingsStore()
-    : m_settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                             kApplication, kApplication)) {
+namespace {
+
+// Parses `file` afresh under a name of its own: QSettings keeps what it parsed by file name
+// for the whole process and would not read its own output again. True when every line was
+// readable; otherwise `rewritten` is the file as QSettings writes it from that parse, with
+// `path` set to `value`: what the next start would make of it.
+bool readsCleanly(const QString &file, const QString &path, const QString &value,
+                  QByteArray *rewritten) {
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly)) return true;
+    const QByteArray bytes = in.readAll();
+    // Next to the file and private to the user like it: it holds the password.
+    QTemporaryFile copy(file + QStringLiteral(".check-XXXXXX"));
+    if (!copy.open() || copy.write(bytes) != bytes.size() || !copy.flush()) return true;
+    copy.close();
+    QSettings parsed(copy.fileName(), QSettings::IniFormat);
+    parsed.allKeys();  // every section: QSettings parses them as they are first used
+    if (parsed.status() == QSettings::NoError) return true;
+    parsed.setValue(path, value);
+    parsed.sync();
+    QFile out(copy.fileName());
+    if (!out.open(QIODevice::ReadOnly)) return true;
+    *rewritten = out.readAll();
+    return false;
+}
+
+}  // namespace
+
+SettingsStore::SettingsStore() {
+    reopen();
+}
+
+void SettingsStore::reopen() {
+    // The old instance goes first, so that the new one reads a file changed on disk.
+    m_settings.reset();
+    m_settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                             kApplication, kApplication);
     m_settings->setFallbacksEnabled(false);
 }
 
@@ -26,8 +62,10 @@ QString SettingsStore::get(const QString &section, const QString &key,
     const QString path = section + QLatin1Char('/') + key;
     QVariant value = m_settings->value(path);
     if (!value.isValid()) return defaultValue;
-    // A hand-edited file may turn a value into a list ("a, b"); keep it as the text it was.
-    if (value.typeId() == QMetaType::QStringList) return value.toStringList().join(", ");
+    // A comma outside quotes in a hand-written value makes it a list: give it back joined at
+    // the same commas. QSettings has already dropped the blanks next to them.
+    if (value.typeId() == QMetaType::QStringList || value.typeId() == QMetaType::QVariantList)
+        return value.toStringList().join(QLatin1Char(','));
     return value.toString();
 }
 
@@ -40,9 +78,23 @@ void SettingsStore::prepareFirstWrite() {
     if (file.open(QIODevice::ReadOnly)) m_original = file.readAll();
 }
 
-void SettingsStore::keepAsideIfUnreadable() {
+void SettingsStore::finishFirstWrite(const QString &path, const QString &value) {
     if (m_original.isNull()) return;
-    if (m_settings->status() == QSettings::FormatError) {
+    bool keepAside = m_settings->status() == QSettings::FormatError;
+    // QSettings does not read back everything it writes (a key of a lone backslash continued
+    // onto the next line comes out as "\=...", a line without "="): where its output has
+    // unreadable lines, write the file again as the next start would read it, so that what
+    // the user sees at that start is what this run left.
+    QByteArray rewritten;
+    for (int round = 0; round < 3 && !readsCleanly(fileName(), path, value, &rewritten); ++round) {
+        keepAside = true;
+        QSaveFile out(fileName());
+        if (!out.open(QIODevice::WriteOnly) || out.write(rewritten) != rewritten.size() ||
+            !out.commit())
+            break;
+        reopen();
+    }
+    if (keepAside) {
         const QString stem =
             fileName() + QStringLiteral(".unreadable-") +
             QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
@@ -64,9 +116,10 @@ bool SettingsStore::save(const QString &section, const QString &key, const QStri
     const QString file = fileName();
     const bool existed = QFileInfo::exists(file);
     if (!existed) QDir().mkpath(QFileInfo(file).absolutePath());
-    m_settings->setValue(section + QLatin1Char('/') + key, value);
+    const QString path = section + QLatin1Char('/') + key;
+    m_settings->setValue(path, value);
     m_settings->sync();
-    keepAsideIfUnreadable();
+    finishFirstWrite(path, value);
     if (!existed && QFileInfo(file).isFile()) {
         QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
@@ -74,9 +127,7 @@ bool SettingsStore::save(const QString &section, const QString &key, const QStri
     if (m_settings->status() == QSettings::FormatError) {
         // The status sticks at the read error and would hide a failed write: reopen the
         // file just written and look for the value there.
-        m_settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                                 kApplication, kApplication);
-        m_settings->setFallbacksEnabled(false);
+        reopen();
         ok = get(section, key, QString()) == value && m_settings->status() == QSettings::NoError;
     }
     return ok && QFileInfo(file).isFile();

@@ -15,6 +15,10 @@ class SettingsStore {
     SettingsStore();
     ~SettingsStore();
 
+    // A value written by hand comes back as QSettings parses it: an unquoted comma splits it
+    // (given back joined with ","); blanks at its ends and next to such commas, the double
+    // quotes and everything from an unquoted ";" are lost; backslash escapes are decoded and
+    // an unknown one ("\,") is dropped with its character. Saved values come back whole.
     QString get(const QString &section, const QString &key, const QString &defaultValue) const;
     // False when the value did not reach the disk.
     bool save(const QString &section, const QString &key, const QString &value);
@@ -22,8 +26,10 @@ class SettingsStore {
     QString fileName() const;
 
   private:
+    void reopen();
     void prepareFirstWrite();
-    void keepAsideIfUnreadable();
+    // Keeps the file as it was aside when QSettings could not carry every line of it.
+    void finishFirstWrite(const QString &path, const QString &value);
 
     std::unique_ptr<QSettings> m_settings;
     bool m_prepared = false;
