@@ -169,7 +169,11 @@ class SettingsFuzzTest : public QObject {
 void SettingsFuzzTest::runCase(const hostile::Case &c, quint64 choices) {
     const QString file = m_host.settingsFile();
     if (c.kind == hostile::Case::Folder) {
+        QFile::remove(file);  // what the last case's store wrote as it was dropped
         QDir().mkpath(file);
+        QFile inside(file + QStringLiteral("/keep.txt"));
+        QVERIFY(inside.open(QIODevice::WriteOnly));
+        inside.close();
         m_host.reopenSettings();
     } else {
         m_host.writeSettingsFile(c.content);
@@ -226,7 +230,8 @@ void SettingsFuzzTest::runCase(const hostile::Case &c, quint64 choices) {
 
     QVERIFY2(!QFile::exists(m_marker), "a command line went through a shell");
     if (c.kind == hostile::Case::Folder) {
-        QVERIFY2(QFileInfo(file).isDir(), "the folder in the settings file's place is gone");
+        QVERIFY2(QFile::exists(file + QStringLiteral("/keep.txt")),
+                 "the folder in the settings file's place is gone");
         return;
     }
     QStringList allowed = {"Options/SaveWinPos", "Startup/Membrane", "Startup/Top", "Startup/Left"};
