@@ -7,23 +7,9 @@
 #include "core/host_services.h"
 #include "core/local_paths.h"
 #include "core/settings_store.h"
-#include "core/window_registry.h"
 #include "tests/support/test_host.h"
 
 namespace {
-
-class Probe : public Form {
-    Q_OBJECT
-  public:
-    Probe() : Form("Probe", 1500, 1500, Form::Tool) {}
-    void Form_Load() override {
-        ++loads;
-        value = host().getSetting("Options", "Probe", "fresh");
-    }
-    static int loads;
-    QString value;
-};
-int Probe::loads = 0;
 
 // Test data name files below one folder as "$D/..."; the folder exists only at run time.
 QString expand(QString text) {
@@ -151,15 +137,6 @@ class CoreTest : public QObject {
         QVERIFY(!host().startProgram(expand(line)));
     }
 
-    void driveLetterPathsIgnoreCase() {
-        const QString folder = testenv::programFolder();
-        writeFile(folder + "/Help.txt", "");
-        QCOMPARE(localpaths::map("c:\\talvendok\\HELP.TXT"), folder + "/Help.txt");
-        QVERIFY(host().fileExists("C:\\TalVendok\\help.txt"));
-        QVERIFY(!host().fileExists("C:\\TALVENDOK\\"));  // a folder is not a file
-        QCOMPARE(localpaths::map("/usr/bin/env"), QString("/usr/bin/env"));
-    }
-
     // Recognised by content; what only claims to be a picture loads nothing (and a huge
     // declared size allocates nothing).
     // clang-format off
@@ -206,20 +183,6 @@ class CoreTest : public QObject {
         QCOMPARE(::clockText(time), text);
     }
 
-    void registryCreatesOnFirstUseAndUnloadsFresh() {
-        Probe::loads = 0;
-        Probe *first = Forms::get<Probe>();
-        QVERIFY(!first->isVisible());  // created hidden
-        QCOMPARE(Forms::get<Probe>(), first);
-        QCOMPARE(Probe::loads, 1);
-        QVERIFY(host().saveSetting("Options", "Probe", "changed"));
-        QPointer<Probe> gone = first;
-        Forms::unload(first);
-        Forms::unload(first);  // unloading again has no effect
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(gone.isNull());
-        QCOMPARE(Forms::get<Probe>()->value, QString("changed"));  // loads afresh
-    }
 };
 
 TALVENDOK_TEST_MAIN(CoreTest)
