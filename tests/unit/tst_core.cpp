@@ -182,7 +182,6 @@ class CoreTest : public QObject {
         QFETCH(QString, text);
         QCOMPARE(::clockText(time), text);
     }
-
 };
 
 TALVENDOK_TEST_MAIN(CoreTest)
