@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The set-up shared by the tests that read the settings file from outside while bars
 # run: a user's file, its checker, and the ways to the windows that save.
 # shellcheck source=tests/e2e/lib.sh

@@ -18,7 +18,7 @@ bar=$(e2e_wait_window Form1)
 xdotool mousemove --window "$bar" 150 6 mousedown 1
 for step in "20 10" "150 90" "150 90"; do
     sleep 0.2
-    xdotool mousemove_relative $step
+    xdotool mousemove_relative "${step% *}" "${step#* }"
 done
 sleep 0.2
 xdotool mouseup 1

@@ -7,6 +7,7 @@
 #
 # CRASH_ROUNDS (default 10) sessions; CRASH_SEED replays the random choices.
 set -euo pipefail
+# shellcheck source=tests/e2e/lib_store.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib_store.sh"
 
 ROUNDS=${CRASH_ROUNDS:-10}

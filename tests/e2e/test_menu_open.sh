@@ -12,7 +12,7 @@ e2e_start_bar
 bar=$(e2e_wait_window Form1)
 at() { [[ $(e2e_geometry "$bar" | cut -d' ' -f1,2) == "$1" ]]; }
 for place in "400 300" "0 0"; do
-    xdotool windowmove "$bar" $place
+    xdotool windowmove "$bar" "${place% *}" "${place#* }"
     e2e__poll "$E2E_TIMEOUT" at "$place" || e2e_fail "the bar did not move to $place"
     e2e_click "$bar" 30 130 # ".. Menu .."
     menu=$(e2e_wait_window Form9)

@@ -4,6 +4,7 @@
 # writer wins, and no other key changes or disappears. Then both bars exit at
 # the same moment, a few times over: the file stays whole.
 set -euo pipefail
+# shellcheck source=tests/e2e/lib_store.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib_store.sh"
 
 store_start 200 20
@@ -78,7 +79,8 @@ for ((round = 1; round <= 4; round++)); do
     ended "$A_PID"
     E2E_BAR_PID=$B_PID
     ended "$B_PID"
-    A_PID= B_PID=
+    A_PID=
+    B_PID=
     store_verify "Startup/Left=$((ax * 15))" "Startup/Left=7500" \
         "Startup/Top=$((ay * 15))" "Startup/Top=6000" || fail "simultaneous exits, round $round"
 done
