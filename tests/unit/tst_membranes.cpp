@@ -196,6 +196,16 @@ class MembraneTest : public QObject {
         QCOMPARE(host().getSetting("Startup", "Membrane", "none"), QStringLiteral("none"));
     }
 
+    void cancelChangesNothingAndBringsTheBarBack() {
+        testenv::writePicture(inProgramFolder("Sunset.emb"), "BMP", {338, 142}, Qt::red);
+        const QByteArray stored = testHost().settingsFileContent();
+        Forms::get<Form1>()->hide();
+        openChooser()->SSCommand1->click();
+        QVERIFY(!Forms::find<Form8>());
+        QVERIFY(Forms::get<Form1>()->Visible());
+        QCOMPARE(testHost().settingsFileContent(), stored);
+    }
+
     void reachedFromTheAboutPanelWithTheBarAway() {
         Form1 *bar = Forms::get<Form1>();
         bar->hide();
