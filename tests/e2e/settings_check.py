@@ -1,38 +1,34 @@
 """Reads the settings file the way an outside program would, for the end-to-end tests.
 
-settings_check.py write FILE STATE          writes STATE as the settings file
-settings_check.py get FILE STATE KEY        prints the value the checks last saw
-settings_check.py verify FILE STATE [PENDING [strict]]
+settings_check.py init FILE STATE EXTRA LENGTH   writes a user's file: every option, slots,
+    a Membrane, a position, and EXTRA keys of LENGTH characters the program never touches
+settings_check.py get FILE STATE KEY             prints the value the checks last saw
+settings_check.py verify FILE STATE [strict] [KEY=VALUE...]
     The file must parse as an INI file without duplicate sections or keys and hold each
-    key of STATE (JSON, "Section/Key" -> text as the program reads it), or, for a key
-    named in PENDING (JSON, key -> list), one of the values listed there: a save that may
-    or may not have finished. With "strict" such a key must have taken a listed value.
-    STATE is then updated to what the file holds.
+    key of STATE, or, for a KEY given, one of the VALUEs given for it: a save that may or
+    may not have finished (with "strict": that must have finished). STATE is then
+    updated to what the file holds.
 """
-import configparser, json, sys
-
-
-def unescape(raw):
-    if len(raw) >= 2 and raw[0] == '"' and raw[-1] == '"':
-        raw = raw[1:-1]
-    return raw.replace('\\\\', '\\')
-
-
-def read(path):
-    parser = configparser.ConfigParser(interpolation=None, strict=True, delimiters=('=',))
-    parser.optionxform = str
-    with open(path, encoding='utf-8') as f:
-        parser.read_file(f)
-    return {s + '/' + k: unescape(v) for s in parser.sections()
-            for k, v in parser.items(s, raw=True)}
-
+import configparser, json, os, random, string, sys
 
 command, path, state_path = sys.argv[1:4]
-state = json.load(open(state_path))
-if command == 'get':
-    print(state[sys.argv[4]])
-    sys.exit(0)
-if command == 'write':
+if command == 'init':
+    extra, length = int(sys.argv[4]), int(sys.argv[5])
+    state = {'Options/' + k: v for k, v in [
+        ('TitleBar', 'Before'), ('ButtonBackground', '1'), ('LargeBevel', '1'),
+        ('MinimizeOnRun', '0'), ('3DText', '1'), ('TextShadow', '1'), ('SaveWinPos', '1'),
+        ('ConfirmExit', '0'), ('3Button', '0'), ('DisplayTime', '1'), ('TextRed', '255'),
+        ('TextGreen', '255'), ('TextBlue', '255'), ('Password', '')]}
+    state.update({'Startup/Left': '1500', 'Startup/Top': '1500',
+                  'Startup/Membrane': 'c:\\TALVENDOK\\Slate.emb'})
+    for slot in range(1, 5):
+        state['Buttons/Button%dCaption' % slot] = 'Slot %d' % slot
+        state['Buttons/Button%dEXE' % slot] = '/usr/bin/true'
+        state['Buttons/Button%dIcon' % slot] = 'C:\\TALVENDOK\\DEFAULT.ICO'
+    random.seed(7)
+    for i in range(extra):
+        state['Extra/Key%04d' % i] = ''.join(random.choice(string.ascii_letters)
+                                             for _ in range(length))
     sections = {}
     for name, value in state.items():
         section, key = name.split('/', 1)
@@ -40,32 +36,38 @@ if command == 'write':
     with open(path, 'w', encoding='utf-8') as f:
         for section, lines in sections.items():
             f.write('[%s]\n%s\n\n' % (section, '\n'.join(lines)))
+    os.chmod(path, 0o600)
+    json.dump(state, open(state_path, 'w'))
     sys.exit(0)
-pending = json.load(open(sys.argv[4])) if len(sys.argv) > 4 else {}
-strict = len(sys.argv) > 5
+state = json.load(open(state_path))
+if command == 'get':
+    print(state[sys.argv[4]])
+    sys.exit(0)
+strict = sys.argv[4:5] == ['strict']
+pending = {}
+for arg in sys.argv[4 + strict:]:
+    key, value = arg.split('=', 1)
+    pending.setdefault(key, []).append(value)
+parser = configparser.ConfigParser(interpolation=None, strict=True, delimiters=('=',))
+parser.optionxform = str
 try:
-    values = read(path)
+    with open(path, encoding='utf-8') as f:
+        parser.read_file(f)
 except (OSError, configparser.Error, UnicodeDecodeError) as error:
     sys.exit('the settings file does not parse: %s' % error)
+unquote = lambda raw: (raw[1:-1] if len(raw) > 1 and raw[0] == raw[-1] == '"' else raw)
+values = {s + '/' + k: unquote(v).replace('\\\\', '\\') for s in parser.sections()
+          for k, v in parser.items(s, raw=True)}
 problems = []
 for key in sorted(set(state) | set(pending)):
-    allowed = ([state[key]] if key in state else []) + pending.get(key, [])
-    if strict and key in pending and key in state:
-        allowed = pending[key]
+    allowed = pending[key] if strict and key in pending else (
+        [state[key]] if key in state else []) + pending.get(key, [])
     if key not in values:
         if key in state:
             problems.append('%s is missing (was %r)' % (key, state[key][:60]))
     elif values[key] not in allowed:
         problems.append('%s is %r, expected one of %r' % (key, values[key][:60], allowed))
 if problems:
-    sys.exit('\n'.join(problems[:20] + (['... %d more' % (len(problems) - 20)]
-                                        if len(problems) > 20 else [])))
-reached = sum(1 for key in pending
-              if key in values and values[key] in pending[key] and values[key] != state.get(key))
-changing = sum(1 for key in pending if any(v != state.get(key) for v in pending[key]))
-if changing:
-    print('  %d of %d new values had reached the file' % (reached, changing), file=sys.stderr)
-for key in set(state) | set(pending):
-    if key in values:
-        state[key] = values[key]
+    sys.exit('\n'.join(problems[:20]))
+state.update({key: values[key] for key in set(state) | set(pending) if key in values})
 json.dump(state, open(state_path, 'w'))

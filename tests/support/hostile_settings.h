@@ -20,35 +20,20 @@ struct SchemaKey {
 const QList<SchemaKey> &schemaKeys();
 
 struct Case {
-    enum Kind {
-        IniText,    // an INI-like text, mostly hostile
-        ZeroBytes,  // an empty file
-        Folder,     // a folder where the settings file should be
-        Binary,     // random bytes
-    };
-    quint64 seed = 0;
-    int index = 0;
+    enum Kind { IniText, ZeroBytes, Folder, Binary };
     Kind kind = IniText;
     QByteArray content;  // the file's bytes (IniText, Binary)
-    QStringList notes;   // what is hostile in it, one short line each
-    QString summary(int maxNotes = 12) const;
+    QStringList notes;   // the hostile keys, "Section/Key: family"
 };
 
-struct Environment {
-    // A command line interpreted by a shell would create this file.
-    QString injectionMarker;
-};
+// `marker` is the file that a command line run through a shell would create.
+Case makeCase(quint64 seed, int index, const QString &marker);
 
-Case makeCase(quint64 seed, int index, const Environment &environment);
-
-// Files of the program folder that hostile paths point at (not pictures, truncated
-// pictures, a picture header claiming an enormous size, an empty file).
+// Files of the program folder that hostile paths point at: not pictures, a truncated one,
+// a picture header claiming an enormous size, a named pipe.
 void writeHostileProgramFiles(const QString &programFolder);
 
 // Value texts that look like command lines and would create `marker` if a shell ran them.
 QStringList injectionCommandLines(const QString &marker);
-
-// Printable form of a value for reports: control and non-ASCII bytes escaped, cut short.
-QString printable(const QByteArray &bytes, int maxLength = 48);
 
 }  // namespace hostile

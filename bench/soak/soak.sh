@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# The long run: the bar with its clock ticking while the menu, the options window,
+# A measurement over a long run: the bar with its clock ticking while the menu, the options window,
 # the button definitions and the about panel are opened and closed CYCLES times.
 # Prints resident memory and live windows at the start, every 100 cycles and at
 # the end; exits non-zero when windows, widgets or memory keep growing.
 #
-#   tests/soak/soak.sh [--x11] [CYCLES] [BUILD_DIR]
+#   bench/soak/soak.sh [--x11] [CYCLES] [BUILD_DIR]
 #
 # --x11 runs on a private Xvfb display with openbox (real native windows);
 # otherwise Qt's offscreen platform. BUILD_DIR defaults to build/; the soak
@@ -18,7 +18,7 @@ if [[ ${1:-} == --x11 ]]; then
 fi
 cycles=${1:-1000}
 build=${2:-$source_dir/build}
-soak=$build/tests/soak/talvendok_soak
+soak=$build/bench/soak/talvendok_soak
 if [[ ! -x $soak ]]; then
     cmake -S "$source_dir" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build "$build" -j2 --target talvendok_soak

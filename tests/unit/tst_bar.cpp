@@ -1,0 +1,502 @@
+// The bar: its start-up with the options loading and the appearance rules, the launch
+// buttons, the minimised placeholder, the exit sequence and the windows' close requests.
+#include <QApplication>
+#include <QFile>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+#include "bar/bar_window.h"
+#include "bar/exit_confirm_window.h"
+#include "bar/placeholder_window.h"
+#include "config/about_window.h"
+#include "config/button_definition_window.h"
+#include "config/membrane_chooser_window.h"
+#include "config/menu_window.h"
+#include "config/options_window.h"
+#include "config/password_info_window.h"
+#include "core/host_services.h"
+#include "core/window_registry.h"
+#include "tests/support/test_host.h"
+
+namespace {
+
+QImage image(const QPixmap &pixmap) {
+    return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+QImage builtInIcon() {
+    return image(QPixmap(QStringLiteral(":/launch.png")));
+}
+
+const QString kNotExecutable = QStringLiteral(" is not executable, please change your settings!");
+
+void save(const char *section, const char *key, const QString &value) {
+    QVERIFY(testHost().saveSetting(QLatin1String(section), QLatin1String(key), value));
+}
+
+QString storedValue(const char *section, const char *key) {
+    return testHost().getSetting(QLatin1String(section), QLatin1String(key),
+                                 QStringLiteral("<absent>"));
+}
+
+QByteArray readMarker(const QString &marker) {
+    QFile file(marker);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class BarTest : public QObject {
+    Q_OBJECT
+
+    QString m_programs;  // a folder whose name has a blank
+    QString m_marker;
+    QString m_script;
+
+    Form1 *startBar() {
+        Form1 *bar = Forms::get<Form1>();
+        if (!QTest::qWaitForWindowExposed(bar)) qWarning("the bar was never exposed");
+        // Start from a known place on the screen.
+        bar->setLeft(1500);
+        bar->setTop(3000);
+        return bar;
+    }
+
+  private slots:
+    void init() {
+        testHost().freshStart();
+        m_programs = testenv::dataHome() + QStringLiteral("/my programs");
+        m_marker = testenv::dataHome() + QStringLiteral("/marker file.txt");
+        m_script =
+            testenv::writeMarkerScript(m_programs + QStringLiteral("/leave marker.sh"), m_marker);
+        QVERIFY(!m_script.isEmpty());
+    }
+
+    void emptyStoreGivesTheDefaultBar() {
+        Form1 *bar = Forms::get<Form1>();
+
+        QTRY_VERIFY(bar->isActiveWindow());
+        for (int slot = 1; slot <= 4; ++slot) {
+            QCOMPARE(bar->launchButton(slot)->Caption(), QStringLiteral("Undefined"));
+            QCOMPARE(image(bar->launchButton(slot)->Picture()), builtInIcon());
+            QCOMPARE(bar->launchButton(slot)->Font3D(), 1);
+            QCOMPARE(bar->programHolder(slot)->Caption(), QStringLiteral("UNDEFINED"));
+            QCOMPARE(bar->iconHolder(slot)->Caption(), QStringLiteral("UNDEFINED"));
+        }
+        QCOMPARE(image(bar->Picture()), image(QPixmap(QStringLiteral(":/bar.jpg"))));
+        QCOMPARE(bar->Label2->Caption(), QStringLiteral("TALVENDOK"));
+        QCOMPARE(foreColor(bar->Label2), QColor(255, 255, 255));
+        QVERIFY(bar->Label1->isVisible() && bar->Label16->isVisible());
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d [AP]M$"))
+                    .match(bar->Label16->Caption())
+                    .hasMatch());
+        QVERIFY(bar->SSCommand10->isVisible());
+        QCOMPARE(bar->SSCommand10->BevelWidth(), 6);
+        // The options window was only read: unloaded again.
+        QVERIFY(!Forms::find<Form7>());
+        QCOMPARE(testHost().settingsFileContent().trimmed(), QByteArray("[Options]\nSaveWinPos=1"));
+    }
+
+    void slotsComeFromTheStoreEachIconByItself() {
+        const QString icons = testenv::dataHome() + QStringLiteral("/my icons");
+        // Recognised by content, whatever the name says.
+        QVERIFY(testenv::writePicture(icons + QStringLiteral("/slot two.ico"), "BMP", QSize(32, 32),
+                                      QColor(255, 0, 0)));
+        save("Buttons", "Button1Caption", QStringLiteral("&Editor"));
+        save("Buttons", "Button2EXE", QStringLiteral("/usr/bin/xterm -e top"));
+        save("Buttons", "Button2Icon", icons + QStringLiteral("/slot two.ico"));
+        save("Buttons", "Button3Icon", icons + QStringLiteral("/missing.ico"));
+        save("Buttons", "Button4EXE", QString());
+        Form1 *bar = Forms::get<Form1>();
+        QCOMPARE(bar->SSCommand6->Caption(), QStringLiteral("&Editor"));
+        QCOMPARE(bar->Label5->Caption(), QStringLiteral("/usr/bin/xterm -e top"));
+        QCOMPARE(bar->Label7->Caption(), QString());
+        QCOMPARE(image(bar->SSCommand7->Picture()).pixelColor(16, 16), QColor(255, 0, 0));
+        QCOMPARE(image(bar->SSCommand8->Picture()), builtInIcon());
+        QCOMPARE(image(bar->SSCommand9->Picture()), builtInIcon());
+        QVERIFY(testHost().messages.isEmpty());
+    }
+
+    // clang-format off
+    void membrane_data() {
+        QTest::addColumn<bool>("picture");
+        QTest::newRow("picture") << true;
+        QTest::newRow("not a picture") << false;
+    }
+    // clang-format on
+
+    void membrane() {
+        QFETCH(bool, picture);
+        const QString path = testenv::programFolder() + QStringLiteral("/Green.emb");
+        if (picture) {
+            QVERIFY(testenv::writePicture(path, "BMP", QSize(338, 142), QColor(0, 128, 0)));
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("no picture");
+        }
+        save("Startup", "Membrane", QStringLiteral("C:\\TALVENDOK\\Green.emb"));
+        Form1 *bar = Forms::get<Form1>();
+        QCOMPARE(image(bar->Picture()),
+                 picture ? image(QPixmap(path)) : image(QPixmap(QStringLiteral(":/bar.jpg"))));
+        QVERIFY(!bar->Label16->Caption().isEmpty());  // the clock is set either way
+        QVERIFY(testHost().messages.isEmpty());
+    }
+
+    // A stored place is kept to the twip; without "SaveWinPos" or with a place that is no
+    // number the bar opens centred; nothing is stored for it at start-up.
+    // clang-format off
+    void position_data() {
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<QString>("top");
+        QTest::addColumn<QString>("saveWinPos");
+        QTest::addColumn<double>("expectedLeft");  // NaN: centred
+        QTest::addColumn<double>("expectedTop");
+        QTest::newRow("whole") << "1500" << "3000" << "1" << 1500.0 << 3000.0;
+        QTest::newRow("between pixels") << "1507" << "750.5" << "1" << 1507.0 << 750.5;
+        QTest::newRow("partly off") << "-3000" << "-1000" << "1" << -3000.0 << -1000.0;
+        QTest::newRow("not saved") << "600" << "900" << "0" << qQNaN() << qQNaN();
+        QTest::newRow("left no number") << "left edge" << "300" << "1" << qQNaN() << qQNaN();
+        QTest::newRow("top empty") << "300" << "" << "1" << qQNaN() << qQNaN();
+    }
+    // clang-format on
+
+    void position() {
+        QFETCH(QString, left);
+        QFETCH(QString, top);
+        QFETCH(QString, saveWinPos);
+        QFETCH(double, expectedLeft);
+        QFETCH(double, expectedTop);
+        save("Startup", "Left", left);
+        save("Startup", "Top", top);
+        save("Options", "SaveWinPos", saveWinPos);
+        const QByteArray before = testHost().settingsFileContent();
+        Form1 *bar = Forms::get<Form1>();
+        const QSizeF screen = host().screenSizeTwips();
+        QCOMPARE(bar->Left(),
+                 qIsNaN(expectedLeft) ? (screen.width() - bar->Width()) / 2 : expectedLeft);
+        QCOMPARE(bar->Top(),
+                 qIsNaN(expectedTop) ? (screen.height() - bar->Height()) / 2 : expectedTop);
+        QVERIFY(bar->isVisible());
+        QCOMPARE(testHost().settingsFileContent(), before);
+    }
+
+    void positionOffEveryScreenComesBack() {
+        save("Startup", "Left", QStringLiteral("-90000"));
+        save("Startup", "Top", QStringLiteral("200000"));
+        Form1 *bar = Forms::get<Form1>();
+        QCOMPARE(bar->Left(), 0.0);
+        QCOMPARE(bar->Top(), host().screenSizeTwips().height() - bar->Height());
+    }
+
+    // clang-format off
+    void buttonLayouts_data() {
+        QTest::addColumn<QString>("threeButtons");
+        QTest::addColumn<QString>("background");
+        QTest::addColumn<QList<double>>("lefts");
+        QTest::addColumn<double>("width");
+        QTest::addColumn<bool>("slot4Shown");
+        const QList<double> three = {240, 1800, 3360, 9999}, four = {240, 1410, 2570, 3720};
+        QTest::newRow("three") << "1" << "0" << three << 1455.0 << false;
+        // The background rule shows slot 4 again; it stays beyond the right edge.
+        QTest::newRow("three, background") << "1" << "1" << three << 1455.0 << true;
+        QTest::newRow("four") << "0" << "0" << four << 1095.0 << true;
+    }
+    // clang-format on
+
+    void buttonLayouts() {
+        QFETCH(QString, threeButtons);
+        QFETCH(QString, background);
+        QFETCH(QList<double>, lefts);
+        QFETCH(double, width);
+        QFETCH(bool, slot4Shown);
+        save("Options", "3Button", threeButtons);
+        save("Options", "ButtonBackground", background);
+        Form1 *bar = Forms::get<Form1>();
+        QCOMPARE(bar->SSCommand10->isVisible(), background == QLatin1String("1"));
+        QCOMPARE(bar->SSCommand9->isVisible(), slot4Shown);
+        for (int slot = 1; slot <= 4; ++slot)
+            QCOMPARE(twips::left(bar->launchButton(slot)), lefts[slot - 1]);
+        for (int slot = 1; slot <= 3; ++slot) QCOMPARE(twips::width(bar->launchButton(slot)), width);
+    }
+
+    void titleAndButtonLook() {
+        save("Options", "TitleBar", QStringLiteral("My Dock"));
+        save("Options", "TextRed", QStringLiteral("300"));
+        save("Options", "TextGreen", QStringLiteral("-5"));
+        save("Options", "TextBlue", QStringLiteral("blue"));
+        save("Options", "LargeBevel", QStringLiteral("0"));
+        save("Options", "3DText", QStringLiteral("0"));
+        Form1 *bar = Forms::get<Form1>();
+        QCOMPARE(bar->Label1->Caption(), QStringLiteral("My Dock"));
+        QCOMPARE(foreColor(bar->Label2), QColor(255, 0, 255));
+        QCOMPARE(foreColor(bar->Label1), QColor(128, 128, 128));
+        QCOMPARE(bar->SSCommand10->BevelWidth(), 2);
+        for (int slot = 1; slot <= 4; ++slot) QCOMPARE(bar->launchButton(slot)->Font3D(), 0);
+    }
+
+    void clockTicksEverySecond() {
+        Form1 *bar = Forms::get<Form1>();
+        QCOMPARE(bar->Timer1->interval(), 1000);
+        QVERIFY(bar->Timer1->isActive());
+        bar->Label16->setCaption(QString());
+        const QString before = clockText(QTime::currentTime());
+        bar->Timer1_Timer();
+        const QString after = clockText(QTime::currentTime());
+        QVERIFY(bar->Label16->Caption() == before || bar->Label16->Caption() == after);
+    }
+
+    void clockTextIsRedrawnCleanly() {
+        Form1 *bar = Forms::get<Form1>();
+        QVERIFY(QTest::qWaitForWindowExposed(bar));
+        bar->Label16->setCaption(QStringLiteral("88:88:88 AM"));
+        QCoreApplication::processEvents();
+        bar->Label16->setCaption(QStringLiteral("11:11:11 PM"));
+        QCoreApplication::processEvents();
+        // What is on screen holds no pixel of the earlier text.
+        const QRect clock = bar->Label16->geometry();
+        const QImage onScreen = bar->screen()->grabWindow(bar->winId()).toImage().copy(clock);
+        QCOMPARE(onScreen.convertToFormat(QImage::Format_RGB32),
+                 bar->grab(clock).toImage().convertToFormat(QImage::Format_RGB32));
+    }
+    // The message names the slot's program path as it is held, even an empty one; with
+    // "MinimizeOnRun" the bar is already away behind the placeholder when it shows.
+    // clang-format off
+    void failedLaunchIsReported_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("minimise");
+        QTest::newRow("unset") << "UNDEFINED" << "0";
+        QTest::newRow("empty") << "" << "0";
+        QTest::newRow("missing, minimised") << "/nowhere/no such program" << "1";
+    }
+    // clang-format on
+
+    void failedLaunchIsReported() {
+        QFETCH(QString, path);
+        QFETCH(QString, minimise);
+        save("Options", "MinimizeOnRun", minimise);
+        Form1 *bar = startBar();
+        bar->Label4->setCaption(path);
+        bool barShown = true;
+        testHost().onMessage = [&](const TestHost::Message &) { barShown = bar->isVisible(); };
+        QTest::mouseClick(bar->SSCommand6, Qt::LeftButton);
+        QCOMPARE(testHost().messages.size(), 1);
+        QCOMPARE(testHost().messages[0].prompt, path + kNotExecutable);
+        QCOMPARE(testHost().messages[0].style, 16);
+        QCOMPARE(barShown, minimise == "0");
+        QCOMPARE(Forms::find<Form10>() != nullptr, minimise == "1");
+    }
+
+    // Markup in a program path must not be rendered: the user would read another path.
+    void messageShowsAPathLetterForLetter() {
+        Qt::TextFormat format = Qt::AutoText;
+        QString shown;
+        // The real message box, read while it is open, then dismissed.
+        testHost().onMessage = [&](const TestHost::Message &message) {
+            QTimer::singleShot(0, [&] {
+                if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                    format = box->textFormat();
+                    shown = box->text();
+                    box->accept();
+                }
+            });
+            testHost().QtHostServices::messageBox(message.prompt, message.style, message.title);
+        };
+        Form1 *bar = startBar();
+        const QString path = QStringLiteral("<b>x</b> &amp;");
+        bar->Label4->setCaption(path);
+        QTest::mouseClick(bar->SSCommand6, Qt::LeftButton);
+        QCOMPARE(format, Qt::PlainText);
+        QCOMPARE(shown, path + kNotExecutable);
+    }
+
+    // The flag is read afresh at each click: 1 puts the bar away and starts, 0 starts,
+    // anything else starts nothing and says so.
+    // clang-format off
+    void launchFollowsMinimiseOnRun_data() {
+        QTest::addColumn<QString>("flag");
+        QTest::addColumn<bool>("starts");
+        QTest::addColumn<bool>("away");
+        QTest::newRow("1") << "1" << true << true;
+        QTest::newRow("01") << "01" << true << true;
+        QTest::newRow("0") << "0" << true << false;
+        QTest::newRow("2") << "2" << false << false;
+        QTest::newRow("not a number") << "yes" << false << false;
+    }
+    // clang-format on
+
+    void launchFollowsMinimiseOnRun() {
+        QFETCH(QString, flag);
+        QFETCH(bool, starts);
+        QFETCH(bool, away);
+        Form1 *bar = startBar();
+        save("Options", "MinimizeOnRun", flag);
+        bar->Label6->setCaption(m_script + QStringLiteral(" first-argument"));
+        QTest::mouseClick(bar->SSCommand8, Qt::LeftButton);
+        if (starts) QTRY_COMPARE(readMarker(m_marker), QByteArray("started\nfirst-argument\n"));
+        QCOMPARE(testHost().messages.size(), starts ? 0 : 1);
+        QCOMPARE(bar->isVisible(), !away);
+        QCOMPARE(Forms::find<Form10>() && Forms::find<Form10>()->isMinimized(), away);
+        if (!starts) {
+            QTest::qWait(200);
+            QVERIFY(readMarker(m_marker).isEmpty());
+        }
+    }
+
+    // Closed while the bar is away, the placeholder ends the program without any save;
+    // with the bar shown it only closes itself.
+    // clang-format off
+    void closingThePlaceholder_data() {
+        QTest::addColumn<bool>("barShown");
+        QTest::newRow("bar away") << false;
+        QTest::newRow("bar shown") << true;
+    }
+    // clang-format on
+
+    void closingThePlaceholder() {
+        QFETCH(bool, barShown);
+        save("Options", "ConfirmExit", QStringLiteral("1"));
+        Form1 *bar = startBar();
+        bar->SSCommand6->setCaption(QStringLiteral("Changed"));
+        bar->SSPanel3_Click();
+        if (barShown) bar->Show();
+        const QByteArray before = testHost().settingsFileContent();
+        Forms::find<Form10>()->close();
+        QCOMPARE(testHost().programEnds, barShown ? 0 : 1);
+        QCOMPARE(testHost().settingsFileContent(), before);
+        QVERIFY(!Forms::find<Form11>() && !Forms::find<Form10>());
+        QCOMPARE(bar->isVisible(), barShown);
+    }
+
+    void exitSavesFourteenValuesThenEnds() {
+        Form1 *bar = startBar();
+        bar->SSCommand7->setCaption(QStringLiteral("Edit&or"));
+        bar->Label5->setCaption(m_script + QStringLiteral(" --new"));
+        bar->Label9->setCaption(QStringLiteral("C:\\TALVENDOK\\DEFAULT.ICO"));
+        testHost().recording = true;
+        QTest::mouseClick(bar->SSPanel1, Qt::LeftButton);
+        testHost().recording = false;
+        QStringList expected = {"save Startup/Top=3000", "save Startup/Left=1500"};
+        for (const char *part : {"Caption", "EXE", "Icon"})
+            for (int slot = 1; slot <= 4; ++slot)
+                expected << QStringLiteral("save Buttons/Button%1%2=%3")
+                                .arg(slot)
+                                .arg(part)
+                                .arg(*part == 'C' ? "Undefined" : "UNDEFINED");
+        expected[3] = "save Buttons/Button2Caption=Edit&or";
+        expected[7] = "save Buttons/Button2EXE=" + m_script + " --new";
+        expected[11] = "save Buttons/Button2Icon=C:\\TALVENDOK\\DEFAULT.ICO";
+        expected << "get Options/ConfirmExit"
+                 << "end";
+        QCOMPARE(testHost().calls, expected);
+        testHost().reopenSettings();
+        QCOMPARE(storedValue("Buttons", "Button2EXE"), m_script + QStringLiteral(" --new"));
+    }
+
+    // Everything is saved before the question; "No" brings the bar back where it was.
+    // clang-format off
+    void exitConfirmation_data() {
+        QTest::addColumn<QString>("flag");
+        QTest::addColumn<bool>("asks");
+        QTest::newRow("set") << "1" << true;
+        QTest::newRow("no number") << "ask me" << false;
+    }
+    // clang-format on
+
+    void exitConfirmation() {
+        QFETCH(QString, flag);
+        QFETCH(bool, asks);
+        save("Options", "ConfirmExit", flag);
+        Form1 *bar = startBar();
+        bar->SSCommand6->setCaption(QStringLiteral("Mail"));
+        QTest::mouseClick(bar->SSPanel1, Qt::LeftButton);
+        QCOMPARE(storedValue("Buttons", "Button1Caption"), QStringLiteral("Mail"));
+        QCOMPARE(testHost().programEnds, asks ? 0 : 1);
+        Form11 *question = Forms::find<Form11>();
+        QCOMPARE(question != nullptr, asks);
+        if (!asks) return;
+        QVERIFY(question->isVisible() && !bar->isVisible());
+        QTest::mouseClick(question->SSCommand2, Qt::LeftButton);
+        QVERIFY(!Forms::find<Form11>());
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->Top(), 3000.0);
+        QCOMPARE(testHost().programEnds, 0);
+        bar->SSPanel1_Click();
+        QTest::mouseClick(Forms::find<Form11>()->SSCommand1, Qt::LeftButton);
+        QCOMPARE(testHost().programEnds, 1);
+    }
+
+    // A close request that only hid a window left it loaded with its timers running and
+    // its contents kept, or left nothing of ours on screen at all.
+    void exitThatCannotSaveSaysSoThenEnds() {
+        Form1 *bar = startBar();
+        QDir(testenv::configHome()).removeRecursively();
+        QFile blocker(testenv::configHome());  // nothing can be written below a file
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        testHost().reopenSettings();
+        bar->SSPanel1_Click();
+        QFile::remove(testenv::configHome());
+        QCOMPARE(testHost().messages.size(), 1);
+        QVERIFY(testHost().messages[0].prompt.contains(QStringLiteral("could not be saved")));
+        QCOMPARE(testHost().programEnds, 1);
+    }
+
+    // clang-format off
+    void closeRequestTakesTheWindowsWayOut_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QStringList>("shownAfter");
+        QTest::newRow("menu") << "Form9" << QStringList{"Form1"};
+        QTest::newRow("options") << "Form7" << QStringList{"Form1"};
+        QTest::newRow("information") << "Form12" << QStringList{"Form1", "Form7"};
+        QTest::newRow("password") << "Form13" << QStringList{"Form1"};
+        QTest::newRow("buttons") << "Form3" << QStringList{"Form1"};
+        QTest::newRow("membranes") << "Form8" << QStringList{"Form1"};
+        QTest::newRow("about") << "Form2" << QStringList{"Form1"};
+        QTest::newRow("asking to exit") << "Form11" << QStringList{"Form1"};
+    }
+    // clang-format on
+
+    void closeRequestTakesTheWindowsWayOut() {
+        QFETCH(QString, window);
+        QFETCH(QStringList, shownAfter);
+        save("Options", "ConfirmExit", QStringLiteral("1"));
+        save("Options", "Password", QStringLiteral("secret"));
+        Form1 *bar = startBar();
+        Form9 *menu = Forms::get<Form9>();
+        if (window == "Form7" || window == "Form12") {
+            openOptions()->Text3->setText(QStringLiteral("typed"));
+            if (window == "Form12") Forms::get<Form7>()->SSCommand3_Click();
+        } else if (window == "Form11") {
+            bar->SSPanel1_Click();
+        } else {
+            menu->Show();
+            if (window == "Form13") menu->SSCommand1_Click();
+            if (window == "Form3") menu->SSCommand4_Click();
+            if (window == "Form8") menu->SSCommand5_Click();
+            if (window == "Form2") menu->SSCommand2_Click();
+        }
+        Form *form = nullptr;
+        for (Form *loaded : Forms::loaded())
+            if (loaded->objectName() == window) form = loaded;
+        QVERIFY(form && form->isVisible());
+        const QByteArray stored = testHost().settingsFileContent();
+
+        form->close();
+        QVERIFY(!Forms::loaded().contains(form));
+        QStringList shown;
+        for (Form *loaded : Forms::loaded())
+            if (loaded->isVisible()) shown << loaded->objectName();
+        shown.sort();
+        QCOMPARE(shown, shownAfter);
+        QCOMPARE(testHost().settingsFileContent(), stored);
+        QCOMPARE(testHost().programEnds, 0);
+        // The options come back from behind the information as they were left.
+        if (window == "Form12") QCOMPARE(Forms::find<Form7>()->Text3->Text(), "typed");
+    }
+};
+
+TALVENDOK_TEST_MAIN(BarTest)
+#include "tst_bar.moc"
