@@ -194,10 +194,10 @@ class OptionsTest : public QObject {
         Form7 *f = openOptions();
         const QColor before = title();
         const QByteArray file = testHost().settingsFileContent();
-        void (Form7::*const steps[])() = {&Form7::Timer1_Timer, &Form7::Timer2_Timer,
-                                          &Form7::Timer3_Timer, &Form7::Timer4_Timer,
-                                          &Form7::Timer5_Timer, &Form7::Timer6_Timer};
-        for (int timer : timers) (f->*steps[timer - 1])();
+        const QList<void (Form7::*)()> steps = {&Form7::Timer1_Timer, &Form7::Timer2_Timer,
+                                                &Form7::Timer3_Timer, &Form7::Timer4_Timer,
+                                                &Form7::Timer5_Timer, &Form7::Timer6_Timer};
+        for (int timer : timers) (f->*steps.at(timer - 1))();
         QCOMPARE(rgb(f), result);
         const QColor colour(result[0].toInt(), result[1].toInt(), result[2].toInt());
         QCOMPARE(foreColor(f->Label5), colour);
