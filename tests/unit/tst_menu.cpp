@@ -258,7 +258,8 @@ class MenuTest : public QObject {
                 about->Timer1_Timer();
             else
                 about->Timer2_Timer();
-            if (twips::left(about->Picture1) == 4850 || twips::left(about->Picture1) == 3730) ends << i;
+            if (twips::left(about->Picture1) == 4850 || twips::left(about->Picture1) == 3730)
+                ends << i;
         }
         QCOMPARE(ends.size(), 2);
         QCOMPARE(ends[1] - ends[0], 14);
