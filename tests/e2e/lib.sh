@@ -191,16 +191,9 @@ e2e_start_bar() {
     e2e__remember_pid "$E2E_BAR_PID"
 }
 
-# Prints the client windows that the window manager manages; without one
-# (or before it lists them), the children of the root window.
+# Prints the client windows that the window manager manages.
 e2e__client_windows() {
-    local list
-    list=$(xprop -root _NET_CLIENT_LIST 2>/dev/null || true)
-    if [[ $list == *'window id #'* ]]; then
-        printf '%s\n' "${list#*# }" | tr ',' '\n' | tr -d ' '
-    else
-        xwininfo -root -children 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p'
-    fi
+    xprop -root _NET_CLIENT_LIST 2>/dev/null | sed -n 's/^.*window id # //p' | tr ',' '\n' | tr -d ' '
 }
 
 e2e__role_of() {
