@@ -166,7 +166,8 @@ e2e_start_x() {
     e2e__remember_pid "$E2E_XVFB_PID"
     e2e__poll "$E2E_TIMEOUT" e2e__display_ready "$displayfile" || e2e_fail "Xvfb did not report a display"
     kill -0 "$E2E_XVFB_PID" 2>/dev/null || e2e_fail "Xvfb ended: $(tail -n 5 "$E2E_TMP/Xvfb.log")"
-    export DISPLAY=:$(head -n 1 "$displayfile")
+    DISPLAY=:$(head -n 1 "$displayfile")
+    export DISPLAY
     xauth -q -f "$XAUTHORITY" add "$DISPLAY" MIT-MAGIC-COOKIE-1 "$cookie" 2>/dev/null
 
     e2e__start_wm
@@ -216,7 +217,8 @@ e2e_windows_with_role() {
 # e2e_wait_window ROLE [TIMEOUT]: waits for a viewable top-level window with
 # that role and prints its id (the client window, not openbox's frame).
 e2e_wait_window() {
-    local role=$1 timeout=${2:-$E2E_TIMEOUT} found= deadline=$((SECONDS + ${2:-$E2E_TIMEOUT}))
+    local role=$1 timeout=${2:-$E2E_TIMEOUT} found=''
+    local deadline=$((SECONDS + timeout))
     while :; do
         found=$(e2e_windows_with_role "$role")
         [[ -n $found ]] && break
