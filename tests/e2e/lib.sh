@@ -11,9 +11,6 @@
 # Environment:
 #   TALVENDOK_BIN     the binary under test (set by ctest)
 #   TALVENDOK_SOURCE  the source tree (default: found from this file)
-#   E2E_ARTIFACTS     optional folder that receives screenshots and, on
-#                     failure, the logs of the run
-#   E2E_KEEP=1        keep the temporary folder (its path is printed)
 #   E2E_TIMEOUT       default wait in seconds (10)
 #   E2E_WM            the window manager: openbox (default), fluxbox, icewm,
 #                     xfwm4 or metacity
@@ -38,10 +35,7 @@ e2e_fail() {
 }
 
 e2e_assert_eq() {
-    local actual=$1 expected=$2 what=${3:-value}
-    if [[ $actual != "$expected" ]]; then
-        e2e_fail "$what: expected '$expected', got '$actual'"
-    fi
+    [[ $1 == "$2" ]] || e2e_fail "${3:-value}: expected '$2', got '$1'"
 }
 
 # Polls COMMAND... every 0.1 s until it succeeds or TIMEOUT seconds have passed.
@@ -56,17 +50,11 @@ e2e__poll() {
 }
 
 e2e__stop_pid() {
-    local pid=$1
-    [[ -n $pid ]] || return 0
-    kill -TERM "$pid" 2>/dev/null || return 0
-    local i
-    for ((i = 0; i < 30; i++)); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -KILL "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
+    [[ -n $1 ]] && kill -TERM "$1" 2>/dev/null || return 0
+    e2e__poll 3 e2e__ended "$1" || kill -KILL "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
 }
+e2e__ended() { ! kill -0 "$1" 2>/dev/null; }
 
 # Started in the background: when the test shell is killed outright (a ctest
 # timeout sends SIGKILL), nothing of the normal cleanup runs, so this kills
@@ -89,26 +77,11 @@ e2e__cleanup() {
     e2e__stop_pid "$E2E_WM_PID"
     e2e__stop_pid "$E2E_BUS_PID"
     e2e__stop_pid "$E2E_XVFB_PID"
-    if [[ -n $E2E_TMP && -d $E2E_TMP ]]; then
-        if ((rc != 0)); then
-            if [[ -s $E2E_BAR_LOG ]]; then
-                e2e_log "last lines of the bar's output:"
-                tail -n 40 "$E2E_BAR_LOG" >&2
-            fi
-            if [[ -n ${E2E_ARTIFACTS:-} ]]; then
-                mkdir -p "$E2E_ARTIFACTS"
-                local f
-                for f in "$E2E_TMP"/*.log; do
-                    [[ -e $f ]] && cp "$f" "$E2E_ARTIFACTS/$E2E_NAME-$(basename "$f")"
-                done
-            fi
-        fi
-        if [[ ${E2E_KEEP:-0} == 1 ]]; then
-            e2e_log "kept $E2E_TMP"
-        else
-            rm -rf "$E2E_TMP"
-        fi
+    if ((rc != 0)) && [[ -s $E2E_BAR_LOG ]]; then
+        e2e_log "last lines of the bar's output:"
+        tail -n 40 "$E2E_BAR_LOG" >&2
     fi
+    [[ -z $E2E_TMP ]] || rm -rf "$E2E_TMP"
     # ctest only tells success from failure; keep the contract simple.
     exit $((rc == 0 ? 0 : 1))
 }
@@ -169,11 +142,8 @@ e2e_start_x() {
     e2e__watchdog "$$" "$E2E_TMP" </dev/null >/dev/null 2>&1 &
     E2E_WATCHDOG_PID=$!
 
-    export HOME=$E2E_TMP/home
-    export XDG_CONFIG_HOME=$E2E_TMP/config
-    export XDG_DATA_HOME=$E2E_TMP/data
-    export XDG_CACHE_HOME=$E2E_TMP/cache
-    export XDG_RUNTIME_DIR=$E2E_TMP/runtime
+    export HOME=$E2E_TMP/home XDG_CONFIG_HOME=$E2E_TMP/config XDG_DATA_HOME=$E2E_TMP/data \
+        XDG_CACHE_HOME=$E2E_TMP/cache XDG_RUNTIME_DIR=$E2E_TMP/runtime
     mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
     chmod 0700 "$XDG_RUNTIME_DIR"
     # Keep the host's session, scaling and styling out of the run.
@@ -196,9 +166,8 @@ e2e_start_x() {
     e2e__remember_pid "$E2E_XVFB_PID"
     e2e__poll "$E2E_TIMEOUT" e2e__display_ready "$displayfile" || e2e_fail "Xvfb did not report a display"
     kill -0 "$E2E_XVFB_PID" 2>/dev/null || e2e_fail "Xvfb ended: $(tail -n 5 "$E2E_TMP/Xvfb.log")"
-    local display
-    display=$(head -n 1 "$displayfile")
-    export DISPLAY=:$display
+    DISPLAY=:$(head -n 1 "$displayfile")
+    export DISPLAY
     xauth -q -f "$XAUTHORITY" add "$DISPLAY" MIT-MAGIC-COOKIE-1 "$cookie" 2>/dev/null
 
     e2e__start_wm
@@ -208,17 +177,14 @@ e2e_start_x() {
 # Copies the shipped program folder to where the bar looks for C:\TALVENDOK\.
 e2e_seed_program_folder() {
     local dest=$XDG_DATA_HOME/TALVENDOK/drive_c/TALVENDOK
-    local src=$E2E_ROOT/resources/program_folder
-    [[ -d $src ]] || e2e_fail "no program folder to seed at $src"
     mkdir -p "$dest"
-    cp -R "$src"/. "$dest"/
+    cp -R "$E2E_ROOT/resources/program_folder"/. "$dest"/ || e2e_fail "no program folder to seed"
 }
 
 # Starts the bar in the background; its PID is in E2E_BAR_PID. The output of
 # every start goes to one log file, E2E_BAR_LOG.
 e2e_start_bar() {
-    [[ -n ${TALVENDOK_BIN:-} ]] || e2e_fail "TALVENDOK_BIN is not set"
-    [[ -x $TALVENDOK_BIN ]] || e2e_fail "TALVENDOK_BIN is not executable: $TALVENDOK_BIN"
+    [[ -x ${TALVENDOK_BIN:-} ]] || e2e_fail "TALVENDOK_BIN is not an executable: '${TALVENDOK_BIN:-}'"
     E2E_BAR_LOG=$E2E_TMP/bar.log
     printf -- '--- start %s\n' "$(date +%T)" >>"$E2E_BAR_LOG"
     QT_QPA_PLATFORM=xcb "$TALVENDOK_BIN" >>"$E2E_BAR_LOG" 2>&1 &
@@ -226,16 +192,9 @@ e2e_start_bar() {
     e2e__remember_pid "$E2E_BAR_PID"
 }
 
-# Prints the client windows that the window manager manages; without one
-# (or before it lists them), the children of the root window.
+# Prints the client windows that the window manager manages.
 e2e__client_windows() {
-    local list
-    list=$(xprop -root _NET_CLIENT_LIST 2>/dev/null || true)
-    if [[ $list == *'window id #'* ]]; then
-        printf '%s\n' "${list#*# }" | tr ',' '\n' | tr -d ' '
-    else
-        xwininfo -root -children 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p'
-    fi
+    xprop -root _NET_CLIENT_LIST 2>/dev/null | sed -n 's/^.*window id # //p' | tr ',' '\n' | tr -d ' '
 }
 
 e2e__role_of() {
@@ -248,9 +207,9 @@ e2e__viewable() {
 
 # Prints the ids of the viewable client windows whose WM_WINDOW_ROLE is ROLE.
 e2e_windows_with_role() {
-    local role=$1 w
+    local w
     for w in $(e2e__client_windows); do
-        [[ $(e2e__role_of "$w") == "$role" ]] && e2e__viewable "$w" && printf '%s\n' "$w"
+        [[ $(e2e__role_of "$w") == "$1" ]] && e2e__viewable "$w" && printf '%s\n' "$w"
     done
     return 0
 }
@@ -258,7 +217,7 @@ e2e_windows_with_role() {
 # e2e_wait_window ROLE [TIMEOUT]: waits for a viewable top-level window with
 # that role and prints its id (the client window, not openbox's frame).
 e2e_wait_window() {
-    local role=$1 timeout=${2:-$E2E_TIMEOUT} found=
+    local role=$1 timeout=${2:-$E2E_TIMEOUT} found=''
     local deadline=$((SECONDS + timeout))
     while :; do
         found=$(e2e_windows_with_role "$role")
@@ -269,9 +228,6 @@ e2e_wait_window() {
         ((SECONDS < deadline)) || e2e_fail "no window with role '$role' after ${timeout}s"
         sleep 0.1
     done
-    if [[ $(wc -l <<<"$found") -gt 1 ]]; then
-        e2e_log "several windows with role '$role': $(tr '\n' ' ' <<<"$found")"
-    fi
     head -n 1 <<<"$found"
 }
 
@@ -279,34 +235,28 @@ e2e__none_with_role() { [[ -z $(e2e_windows_with_role "$1") ]]; }
 
 # e2e_wait_gone ROLE [TIMEOUT]: waits until no window with that role is viewable.
 e2e_wait_gone() {
-    local role=$1 timeout=${2:-$E2E_TIMEOUT}
-    e2e__poll "$timeout" e2e__none_with_role "$role" ||
-        e2e_fail "window with role '$role' still shown after ${timeout}s"
+    e2e__poll "${2:-$E2E_TIMEOUT}" e2e__none_with_role "$1" || e2e_fail "window '$1' still shown"
 }
 
 # e2e_geometry WID: prints "x y width height" of the client area, x and y
 # relative to the screen.
 e2e_geometry() {
-    local info
-    info=$(xwininfo -id "$1" 2>/dev/null) || e2e_fail "no window $1"
-    awk '/Absolute upper-left X:/ {x = $NF}
+    xwininfo -id "$1" 2>/dev/null | awk '/Absolute upper-left X:/ {x = $NF}
          /Absolute upper-left Y:/ {y = $NF}
          /^ *Width:/ {w = $NF}
          /^ *Height:/ {h = $NF}
-         END {print x, y, w, h}' <<<"$info"
+         END {print x, y, w, h}'
 }
 
 # e2e_click WID X Y [BUTTON]: clicks at X,Y relative to the window's client area.
 e2e_click() {
-    local wid=$1 x=$2 y=$3 button=${4:-1}
-    xdotool mousemove --window "$wid" "$x" "$y" click "$button" ||
-        e2e_fail "could not click window $wid at $x,$y"
+    xdotool mousemove --window "$1" "$2" "$3" click 1 || e2e_fail "could not click $1 at $2,$3"
 }
 
 # e2e_focus WID: activates the window so that typed keys reach it.
 e2e_focus() {
     xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1" ||
-        e2e_fail "could not focus window $1"
+        e2e_fail "could not focus $1"
 }
 
 # e2e_type TEXT / e2e_key KEY...: keyboard input to the focused window.
@@ -316,39 +266,13 @@ e2e_key() { xdotool key --delay 20 -- "$@"; }
 # e2e_wait_exit PID [TIMEOUT]: waits for the process to end and returns its
 # exit status; 124 when it is still running after TIMEOUT seconds.
 e2e_wait_exit() {
-    local pid=$1 timeout=${2:-$E2E_TIMEOUT}
-    local deadline=$((SECONDS + timeout))
-    while kill -0 "$pid" 2>/dev/null; do
-        if ((SECONDS >= deadline)); then
-            e2e_log "process $pid still running after ${timeout}s"
-            return 124
-        fi
-        sleep 0.1
-    done
+    e2e__poll "${2:-$E2E_TIMEOUT}" e2e__ended "$1" || return 124
     local rc=0
-    wait "$pid" 2>/dev/null || rc=$?
-    [[ $pid == "$E2E_BAR_PID" ]] && E2E_BAR_PID=
+    wait "$1" 2>/dev/null || rc=$?
+    [[ $1 != "$E2E_BAR_PID" ]] || E2E_BAR_PID=
     return "$rc"
-}
-
-# e2e_prop WID NAME: prints the value of an X property, e.g. _NET_WM_STATE
-# (empty when the property is not set).
-e2e_prop() {
-    xprop -id "$1" "$2" 2>/dev/null | sed -n 's/^[^(:]*([^)]*) = //p; s/^[^(:]*(WINDOW): window id # //p'
 }
 
 e2e_settings_file() {
     printf '%s\n' "$XDG_CONFIG_HOME/TALVENDOK/TALVENDOK.conf"
-}
-
-# e2e_screenshot FILE: grabs the whole screen. A relative FILE lands in the
-# temp folder; a copy goes to E2E_ARTIFACTS when that is set.
-e2e_screenshot() {
-    local file=$1
-    [[ $file == /* ]] || file=$E2E_TMP/$file
-    import -window root "$file" || e2e_fail "screenshot failed"
-    if [[ -n ${E2E_ARTIFACTS:-} ]]; then
-        mkdir -p "$E2E_ARTIFACTS"
-        cp "$file" "$E2E_ARTIFACTS/$E2E_NAME-$(basename "$file")"
-    fi
 }

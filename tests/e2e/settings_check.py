@@ -14,21 +14,19 @@ import configparser, json, os, random, string, sys
 command, path, state_path = sys.argv[1:4]
 if command == 'init':
     extra, length = int(sys.argv[4]), int(sys.argv[5])
-    state = {'Options/' + k: v for k, v in [
-        ('TitleBar', 'Before'), ('ButtonBackground', '1'), ('LargeBevel', '1'),
-        ('MinimizeOnRun', '0'), ('3DText', '1'), ('TextShadow', '1'), ('SaveWinPos', '1'),
-        ('ConfirmExit', '0'), ('3Button', '0'), ('DisplayTime', '1'), ('TextRed', '255'),
-        ('TextGreen', '255'), ('TextBlue', '255'), ('Password', '')]}
+    state = {'Options/' + k: v for k, v in zip(
+        'TitleBar ButtonBackground LargeBevel MinimizeOnRun 3DText TextShadow SaveWinPos '
+        'ConfirmExit 3Button DisplayTime TextRed TextGreen TextBlue Password'.split(),
+        'Before 1 1 0 1 1 1 0 0 1 255 255 255'.split() + [''])}
     state.update({'Startup/Left': '1500', 'Startup/Top': '1500',
                   'Startup/Membrane': 'c:\\TALVENDOK\\Slate.emb'})
     for slot in range(1, 5):
-        state['Buttons/Button%dCaption' % slot] = 'Slot %d' % slot
-        state['Buttons/Button%dEXE' % slot] = '/usr/bin/true'
-        state['Buttons/Button%dIcon' % slot] = 'C:\\TALVENDOK\\DEFAULT.ICO'
+        state.update({'Buttons/Button%dCaption' % slot: 'Slot %d' % slot,
+                      'Buttons/Button%dEXE' % slot: '/usr/bin/true',
+                      'Buttons/Button%dIcon' % slot: 'C:\\TALVENDOK\\DEFAULT.ICO'})
     random.seed(7)
-    for i in range(extra):
-        state['Extra/Key%04d' % i] = ''.join(random.choice(string.ascii_letters)
-                                             for _ in range(length))
+    state.update({'Extra/Key%04d' % i: ''.join(random.choices(string.ascii_letters, k=length))
+                  for i in range(extra)})
     sections = {}
     for name, value in state.items():
         section, key = name.split('/', 1)
@@ -41,8 +39,7 @@ if command == 'init':
     sys.exit(0)
 state = json.load(open(state_path))
 if command == 'get':
-    print(state[sys.argv[4]])
-    sys.exit(0)
+    sys.exit(print(state[sys.argv[4]]))
 strict = sys.argv[4:5] == ['strict']
 pending = {}
 for arg in sys.argv[4 + strict:]:
@@ -62,10 +59,9 @@ problems = []
 for key in sorted(set(state) | set(pending)):
     allowed = pending[key] if strict and key in pending else (
         [state[key]] if key in state else []) + pending.get(key, [])
-    if key not in values:
-        if key in state:
-            problems.append('%s is missing (was %r)' % (key, state[key][:60]))
-    elif values[key] not in allowed:
+    if key not in values and key in state:
+        problems.append('%s is missing (was %r)' % (key, state[key][:60]))
+    elif key in values and values[key] not in allowed:
         problems.append('%s is %r, expected one of %r' % (key, values[key][:60], allowed))
 if problems:
     sys.exit('\n'.join(problems[:20]))

@@ -25,11 +25,9 @@ mapped_are() { [[ $(mapped_roles) == "$1" ]]; }
 # hidden one is handed back to the root window.
 no_window_with_role() {
     local w
-    for w in $(e2e__client_windows) $(xwininfo -root -children 2>/dev/null |
-        sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p'); do
-        [[ $(e2e__role_of "$w") == "$1" ]] && return 1
+    for w in $(e2e__client_windows) $(xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p'); do
+        [[ $(e2e__role_of "$w") != "$1" ]] || return 1
     done
-    return 0
 }
 
 # Ways into each state, from the bar shown alone. Clicks are at control centres.
@@ -48,20 +46,17 @@ type_password() {
     e2e_focus "$(e2e_wait_window Form13)"
     e2e_type left-over
 }
-open_options() {
+give_password() { # PASSWORD
     open_password
-    local access
-    access=$(e2e_wait_window Form13)
-    e2e_focus "$access"
-    e2e_type secret
+    e2e_focus "$(e2e_wait_window Form13)"
+    e2e_type "$1"
     e2e_key Return
 }
+open_options() { give_password secret; }
 open_info() {
     open_options
-    local options
-    options=$(e2e_wait_window Form7)
-    e2e_click "$options" 80 137  # the "Password" tab
-    e2e_click "$options" 152 165 # "More Information..."
+    e2e_click "$(e2e_wait_window Form7)" 80 137  # the "Password" tab
+    e2e_click "$(e2e_wait_window Form7)" 152 165 # "More Information..."
 }
 open_buttons() { menu_item 34; }
 open_about() { menu_item 82; }
@@ -73,12 +68,7 @@ choose_program() {
     e2e_wait_window FileChooser >/dev/null
 }
 wrong_password() {
-    open_password
-    local access
-    access=$(e2e_wait_window Form13)
-    e2e_focus "$access"
-    e2e_type wrong
-    e2e_key Return
+    give_password wrong
     e2e_wait_window MessageBox >/dev/null
 }
 nothing() { :; }

@@ -13,28 +13,6 @@ namespace hostile {
 
 namespace {
 
-using Category = SettingKind;
-constexpr Category Flag = SettingKind::Flag, Number = SettingKind::Number,
-                   Text = SettingKind::Text, Path = SettingKind::Path,
-                   Command = SettingKind::Command;
-
-struct KeyInfo {
-    SchemaKey key;
-    Category category;
-};
-
-// The store's keys, from the schema; colour components are numbers like any other here.
-const QList<KeyInfo> &keyInfos() {
-    static const QList<KeyInfo> infos = [] {
-        QList<KeyInfo> list;
-        for (const SettingKey &key : settingKeys())
-            list.append({{key.section, key.name},
-                         key.kind == SettingKind::Channel ? Number : key.kind});
-        return list;
-    }();
-    return infos;
-}
-
 // splitmix64: the same stream on every platform and Qt version, so a seed replays anywhere.
 class Rng {
   public:
@@ -77,29 +55,30 @@ const QList<QByteArray> kJunkLines = {
     "garbage without equals sign", "[Options", "[]", "=value without key", "\\",
     "Options/TitleBar=Via a slash", "%General", "[General]", "\"quoted key\"=1",
     QByteArray("\0\0\0", 3), "\xff\xfe\xfd", "   \t   "};
+// Command lines that would create the marker if a shell ran them.
+const QList<const char *> kShellForms = {
+    "talvendok-no-such-program; touch %1", "$(touch %1)", "`touch %1`",
+    "talvendok-no-such-program && touch %1", "talvendok-no-such-program | touch %1",
+    "talvendok-no-such-program > %1"};
 // clang-format on
 
-QByteArray hostileValue(Rng &rng, Category category, const QString &marker, QString *family) {
+QByteArray hostileValue(Rng &rng, SettingKind kind, const QString &marker, QString *family) {
     const int roll = rng.below(100);
-    *family = QStringLiteral("text");
-    if (roll < 2) {
-        *family = QStringLiteral("1 MB");
-        return QByteArray(1 << 20, '9');
-    }
-    if (roll < (category == Flag || category == Number ? 60 : 20)) {
-        *family = QStringLiteral("number");
-        return rng.pick(kNumbers);
-    }
-    if (category == Command && roll < 60) {
-        *family = QStringLiteral("shell syntax");
-        const QStringList lines = injectionCommandLines(marker);
-        return lines.at(rng.below(lines.size())).toUtf8();
-    }
-    if ((category == Path || category == Command) && roll < 70) {
-        *family = QStringLiteral("path");
-        return rng.pick(kPaths);
-    }
-    return rng.pick(kTexts);
+    const bool number =
+        kind != SettingKind::Text && kind != SettingKind::Path && kind != SettingKind::Command;
+    const bool path = kind == SettingKind::Path || kind == SettingKind::Command;
+    *family = roll < 2                                    ? "1 MB"
+              : roll < (number ? 60 : 20)                 ? "number"
+              : kind == SettingKind::Command && roll < 60 ? "shell syntax"
+              : path && roll < 70                         ? "path"
+                                                          : "text";
+    if (roll < 2) return QByteArray(1 << 20, '9');
+    if (*family == "number") return rng.pick(kNumbers);
+    if (*family == "shell syntax")
+        return QString::fromLatin1(kShellForms.at(rng.below(kShellForms.size())))
+            .arg(marker)
+            .toUtf8();
+    return rng.pick(*family == "path" ? kPaths : kTexts);
 }
 
 Case iniCase(Rng &rng, const QString &marker) {
@@ -116,15 +95,15 @@ Case iniCase(Rng &rng, const QString &marker) {
         // Keys the system does not know stay the user's.
         if (section == "Extra" || rng.chance(hostility / 10))
             out += "Unknown" + QByteArray::number(rng.below(1000)) + "=kept" + eol;
-        for (const KeyInfo &info : keyInfos()) {
-            if (section != info.key.section || rng.chance(15)) continue;
+        for (const SettingKey &key : settingKeys()) {
+            if (section != key.section || rng.chance(15)) continue;
             QByteArray value = rng.pick({"1", "0", "UNDEFINED", "C:\\TALVENDOK\\DEFAULT.ICO", "x"});
             if (rng.chance(hostility)) {
                 QString family;
-                value = hostileValue(rng, info.category, marker, &family);
-                c.notes << info.key.path() + ": " + family;
+                value = hostileValue(rng, key.kind, marker, &family);
+                c.notes << keyPath(key.section, key.name) + ": " + family;
             }
-            QByteArray name = info.key.key;
+            QByteArray name = key.name;
             if (rng.chance(hostility / 15))
                 name = rng.chance(50) ? name.toLower() : " " + name + "\t";
             out += name + "=" + value + eol;
@@ -138,36 +117,20 @@ Case iniCase(Rng &rng, const QString &marker) {
 
 }  // namespace
 
-QString SchemaKey::path() const {
-    return QString::fromLatin1(section) + QLatin1Char('/') + QString::fromLatin1(key);
-}
-
-const QList<SchemaKey> &schemaKeys() {
-    static const QList<SchemaKey> keys = [] {
-        QList<SchemaKey> list;
-        for (const KeyInfo &info : keyInfos()) list.append(info.key);
-        return list;
-    }();
-    return keys;
+QString keyPath(const char *section, const char *name) {
+    return QString::fromLatin1(section) + QLatin1Char('/') + QString::fromLatin1(name);
 }
 
 Case makeCase(quint64 seed, int index, const QString &marker) {
     Rng rng(seed ^ (quint64(index) * 0xD1B54A32D192ED03ull));
     rng.next();
     const int roll = rng.below(100);
+    if (roll >= 12) return iniCase(rng, marker);
     Case c;
-    if (roll < 4) {
-        c.kind = Case::ZeroBytes;
-    } else if (roll < 8) {
-        c.kind = Case::Folder;
-    } else if (roll < 12) {
-        c.kind = Case::Binary;
-        for (int i = rng.below(65536) + 1; i > 0; --i) c.content += char(rng.below(256));
-        if (rng.chance(50))
-            c.content.insert(rng.below(c.content.size()), "\n[Options]\nTextRed=7\n");
-    } else {
-        c = iniCase(rng, marker);
-    }
+    c.kind = roll < 4 ? Case::ZeroBytes : roll < 8 ? Case::Folder : Case::Binary;
+    if (c.kind != Case::Binary) return c;
+    for (int i = rng.below(65536) + 1; i > 0; --i) c.content += char(rng.below(256));
+    if (rng.chance(50)) c.content.insert(rng.below(c.content.size()), "\n[Options]\nTextRed=7\n");
     return c;
 }
 
@@ -193,16 +156,6 @@ void writeHostileProgramFiles(const QString &folder) {
     write("Bomb.emb", bmp + QByteArray(16, '\x7f'));
     // A named pipe: opening it for reading would wait for a writer for ever.
     ::mkfifo(QFile::encodeName(folder + QStringLiteral("/Pipe.emb")).constData(), 0600);
-}
-
-QStringList injectionCommandLines(const QString &marker) {
-    QStringList lines;
-    for (const char *form :
-         {"talvendok-no-such-program; touch %1", "$(touch %1)", "`touch %1`",
-          "talvendok-no-such-program && touch %1", "talvendok-no-such-program | touch %1",
-          "talvendok-no-such-program > %1"})
-        lines << QString::fromLatin1(form).arg(marker);
-    return lines;
 }
 
 }  // namespace hostile

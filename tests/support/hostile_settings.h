@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -10,14 +9,7 @@
 // The same (seed, index) pair always gives the same case, so any case can be replayed alone.
 namespace hostile {
 
-struct SchemaKey {
-    const char *section;
-    const char *key;
-    QString path() const;  // "Section/Key", as QSettings names it
-};
-
-// Every key the system reads or writes.
-const QList<SchemaKey> &schemaKeys();
+QString keyPath(const char *section, const char *name);  // "Section/Key", as QSettings names it
 
 struct Case {
     enum Kind { IniText, ZeroBytes, Folder, Binary };
@@ -32,8 +24,5 @@ Case makeCase(quint64 seed, int index, const QString &marker);
 // Files of the program folder that hostile paths point at: not pictures, a truncated one,
 // a picture header claiming an enormous size, a named pipe.
 void writeHostileProgramFiles(const QString &programFolder);
-
-// Value texts that look like command lines and would create `marker` if a shell ran them.
-QStringList injectionCommandLines(const QString &marker);
 
 }  // namespace hostile

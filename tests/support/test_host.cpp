@@ -22,9 +22,8 @@ TestHost &testHost() {
 }
 
 void TestHost::messageBox(const QString &prompt, int style, const QString &title) {
-    Message message{prompt, style, title};
-    messages.append(message);
-    if (onMessage) onMessage(message);
+    messages.append({prompt, style, title});
+    if (onMessage) onMessage(messages.last());
 }
 
 void TestHost::programEnd() {
@@ -45,14 +44,10 @@ bool TestHost::saveSetting(const QString &section, const QString &key, const QSt
 
 bool TestHost::showOpenDialog(FileChooser &chooser) {
     chooserTitles.append(chooser.DialogTitle);
-    chooserFilters.append(chooser.Filter);
-    chooserFilterIndexes.append(chooser.FilterIndex);
     chooserInitDirs.append(chooser.InitDir);
-    if (chooserAnswers.isEmpty()) return false;
-    const QString answer = chooserAnswers.takeFirst();
-    if (answer.isEmpty()) return false;
-    chooser.FileName = answer;
-    return true;
+    const QString answer = chooserAnswers.isEmpty() ? QString() : chooserAnswers.takeFirst();
+    if (!answer.isEmpty()) chooser.FileName = answer;
+    return !answer.isEmpty();
 }
 
 void TestHost::resetStore() {
@@ -70,12 +65,8 @@ void TestHost::freshStart() {
     onMessage = nullptr;
     programEnds = 0;
     recording = false;
-    calls.clear();
-    chooserAnswers.clear();
-    chooserTitles.clear();
-    chooserFilters.clear();
-    chooserFilterIndexes.clear();
-    chooserInitDirs.clear();
+    for (QStringList *list : {&calls, &chooserAnswers, &chooserTitles, &chooserInitDirs})
+        list->clear();
 }
 
 void TestHost::writeSettingsFile(const QByteArray &content) {
@@ -122,8 +113,7 @@ bool writePicture(const QString &path, const char *format, QSize size, QColor co
     QDir().mkpath(QFileInfo(path).absolutePath());
     QImage image(size, QImage::Format_RGB32);
     image.fill(color);
-    QImageWriter writer(path, format);
-    return writer.write(image);
+    return QImageWriter(path, format).write(image);
 }
 
 }  // namespace testenv
@@ -134,10 +124,11 @@ int talvendokTestMain(int argc, char *argv[], QObject *(*make)()) {
     qputenv("HOME", home.path().toUtf8());
     qputenv("XDG_CONFIG_HOME", testenv::configHome().toUtf8());
     qputenv("XDG_DATA_HOME", testenv::dataHome().toUtf8());
-    QDir().mkpath(home.path() + QStringLiteral("/runtime"));
-    QFile::setPermissions(home.path() + QStringLiteral("/runtime"),
+    const QString runtime = home.path() + QStringLiteral("/runtime");
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    qputenv("XDG_RUNTIME_DIR", (home.path() + QStringLiteral("/runtime")).toUtf8());
+    qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
     qputenv("XDG_CONFIG_DIRS", (home.path() + QStringLiteral("/etc")).toUtf8());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

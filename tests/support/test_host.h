@@ -27,11 +27,9 @@ class TestHost : public QtHostServices {
     bool saveSetting(const QString &section, const QString &key, const QString &value) override;
 
     // Next answers of the file chooser: a path, or an empty string for a cancel.
-    QList<QString> chooserAnswers;
+    QStringList chooserAnswers;
     // What the chooser was opened with, in order.
-    QList<QString> chooserTitles, chooserFilters;
-    QList<int> chooserFilterIndexes;
-    QList<QString> chooserInitDirs;
+    QStringList chooserTitles, chooserInitDirs;
 
     QList<Message> messages;
     // Called while a message box would block (e.g. to look at the windows at that moment).

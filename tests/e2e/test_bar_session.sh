@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# The bar on a real desktop. A new user's first start: the bar alone on screen at the
+# top-left corner, its exact client size, no task bar entry, and only the SaveWinPos flag
+# stored. The menu opens with its top-left corner on the bar's wherever the window manager
+# put the bar, and stays open when another program's window becomes active. Then, with
+# ConfirmExit: a drag by the top strip stores nothing, the close panel saves everything
+# before its centred question, "No" brings the bar back where it was and "Yes" ends the
+# program with status 0.
+set -euo pipefail
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+e2e_start_x
+e2e_seed_program_folder
+settings=$(e2e_settings_file)
+
+e2e_start_bar
+bar=$(e2e_wait_window Form1)
+read -r x y width height < <(e2e_geometry "$bar")
+e2e_assert_eq "$x,$y,${width}x${height}" "0,0,337x140" "bar position and client size"
+xprop -id "$bar" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR ||
+    e2e_fail "the bar asks for a task bar entry"
+# The options loading ran without its window ever being left on screen.
+e2e_assert_eq "$(e2e_windows_with_role Form7)$(e2e_windows_with_role Form3)" "" "other windows"
+e2e_assert_eq "$(xprop -root _NET_ACTIVE_WINDOW | sed 's/.*# //')" "$(printf '0x%x' "$bar")" \
+    "active window"
+e2e_assert_eq "$(grep -v '^[[:space:]]*$' "$settings")" $'[Options]\nSaveWinPos=1' \
+    "settings after the first start"
+
+at() { [[ $(e2e_geometry "$bar" | cut -d' ' -f1,2) == "$1" ]]; }
+for place in "400 300" "0 0"; do
+    xdotool windowmove "$bar" "${place% *}" "${place#* }"
+    e2e__poll "$E2E_TIMEOUT" at "$place" || e2e_fail "the bar did not move to $place"
+    e2e_click "$bar" 30 130 # ".. Menu .."
+    menu=$(e2e_wait_window Form9)
+    read -r x y _ height < <(e2e_geometry "$menu")
+    read -r bx by _ bh < <(e2e_geometry "$bar")
+    e2e_assert_eq "$x,$y,$height" "$bx,$by,$bh" "menu over the bar"
+    [[ $place == "0 0" ]] && break
+    e2e_click "$bar" 200 25 # where the menu does not cover the bar
+    e2e_wait_gone Form9
+done
+
+xmessage -geometry +700+500 "another program" 2>/dev/null &
+other_pid=$!
+other=$(timeout 10 xdotool search --sync --onlyvisible --classname xmessage | head -n 1) ||
+    e2e_fail "no window of the other program"
+e2e_focus "$other"
+e2e_click "$other" 5 5
+sleep 1
+e2e_assert_eq "$(xdotool getactivewindow)" "$other" "active window"
+[[ -n $(e2e_windows_with_role Form9) ]] || e2e_fail "the menu closed for another program"
+kill "$other_pid"
+wait "$other_pid" 2>/dev/null || true
+
+kill "$E2E_BAR_PID"
+e2e_wait_exit "$E2E_BAR_PID" || true
+printf '[Buttons]\nButton3Caption=Kept\n\n[Options]\nConfirmExit=1\n' >"$settings"
+e2e_start_bar
+bar=$(e2e_wait_window Form1)
+# Press on the strip left of the title, move past the drag distance, then on.
+xdotool mousemove --window "$bar" 150 6 mousedown 1
+for step in "20 10" "150 90" "150 90"; do
+    sleep 0.2
+    xdotool mousemove_relative "${step% *}" "${step#* }"
+done
+sleep 0.2
+xdotool mouseup 1
+sleep 0.5
+read -r x y _ _ < <(e2e_geometry "$bar")
+((x > 100 && y > 100)) || e2e_fail "the drag did not move the bar (it is at $x,$y)"
+grep -q '^\[Startup\]' "$settings" && e2e_fail "the drag stored something"
+
+e2e_click "$bar" 8 8 # the close panel
+question=$(e2e_wait_window Form11)
+e2e_wait_gone Form1
+read -r qx qy qw qh < <(e2e_geometry "$question")
+e2e_assert_eq "$qx,$qy,${qw}x${qh}" "$(((1280 - qw) / 2)),$(((1024 - qh) / 2)),314x142" \
+    "confirmation centred, its size"
+for line in "Left=$((x * 15))" "Top=$((y * 15))" Button3Caption=Kept Button1EXE=UNDEFINED; do
+    grep -qx "$line" "$settings" || e2e_fail "not saved before the question: $line"
+done
+e2e_click "$question" 224 76 # "No"
+bar=$(e2e_wait_window Form1)
+e2e_wait_gone Form11
+read -r bx by _ _ < <(e2e_geometry "$bar")
+e2e_assert_eq "$bx,$by" "$x,$y" "bar position after No"
+
+e2e_click "$bar" 8 8
+e2e_click "$(e2e_wait_window Form11)" 88 76 # "Yes"
+status=0
+e2e_wait_exit "$E2E_BAR_PID" || status=$?
+e2e_assert_eq "$status" "0" "exit status after Yes"
+e2e_log "ok"
