@@ -60,6 +60,7 @@ INI
 
 e2e_start_bar
 bar=$(e2e_wait_window Form1)
+e2e_wait_settled "$bar"
 read -r x y _ _ < <(e2e_geometry "$bar")
 e2e_assert_eq "$x,$y" "100,200" "bar position at start"
 cp "$settings" "$E2E_TMP/settings.before"
@@ -83,6 +84,7 @@ for way in "24 14 panel" "52 72 launch"; do
     # The user restores the task bar entry.
     xdotool windowactivate "$placeholder" 2>/dev/null || true
     bar=$(e2e_wait_window Form1)
+    e2e_wait_settled "$bar"
     read -r x y _ _ < <(e2e_geometry "$bar")
     e2e_assert_eq "$x,$y" "100,200" "bar position after restoring ($what)"
     e2e__poll "$E2E_TIMEOUT" no_placeholder ||

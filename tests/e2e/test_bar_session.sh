@@ -16,6 +16,7 @@ settings=$(e2e_settings_file)
 
 e2e_start_bar
 bar=$(e2e_wait_window Form1)
+e2e_wait_settled "$bar"
 read -r x y width height < <(e2e_geometry "$bar")
 e2e_assert_eq "$x,$y,${width}x${height}" "0,0,337x140" "bar position and client size"
 xprop -id "$bar" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR ||
@@ -58,6 +59,7 @@ e2e_wait_exit "$E2E_BAR_PID" || true
 printf '[Buttons]\nButton3Caption=Kept\n\n[Options]\nConfirmExit=1\n' >"$settings"
 e2e_start_bar
 bar=$(e2e_wait_window Form1)
+e2e_wait_settled "$bar"
 # Press on the strip left of the title, move past the drag distance, then on.
 xdotool mousemove --window "$bar" 150 6 mousedown 1
 for step in "20 10" "150 90" "150 90"; do
@@ -82,6 +84,7 @@ for line in "Left=$((x * 15))" "Top=$((y * 15))" Button3Caption=Kept Button1EXE=
 done
 e2e_click "$question" 224 76 # "No"
 bar=$(e2e_wait_window Form1)
+e2e_wait_settled "$bar"
 e2e_wait_gone Form11
 read -r bx by _ _ < <(e2e_geometry "$bar")
 e2e_assert_eq "$bx,$by" "$x,$y" "bar position after No"

@@ -48,6 +48,7 @@ for ((round = 1; round <= ROUNDS; round++)); do
         continue
     fi
     bar=$(e2e_wait_window Form1)
+    e2e_wait_settled "$bar"
     apply_title "$bar" "Round $round title" 3d
     ((step == 1)) || e2e_wait_gone Form7
     step_ends 1 Apply "Options/TitleBar=Round $round title" "Options/3DText=$((1 - old_3d))" ||

@@ -83,7 +83,7 @@ ConfirmExit=1
 Password=secret
 INI
 e2e_start_bar
-e2e_wait_window Form1 >/dev/null
+e2e_wait_settled "$(e2e_wait_window Form1)"
 
 # way in | window sent the close | windows shown afterwards. A refused close changes
 # nothing at once; the row after it, whose events come later, shows that it stayed refused.
