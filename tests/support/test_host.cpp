@@ -57,9 +57,18 @@ void TestHost::resetStore() {
     reopenSettings();
 }
 
+void TestHost::blockStore(QString path) {
+    if (path.isEmpty()) path = testenv::configHome();
+    QDir(path).removeRecursively();
+    QFile(path).open(QIODevice::WriteOnly);
+    reopenSettings();
+}
+
 void TestHost::freshStart() {
     Forms::unloadAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (const QString &blocker : {testenv::configHome(), testenv::configHome() + "/TALVENDOK"})
+        if (QFileInfo(blocker).isFile()) QFile::remove(blocker);
     resetStore();
     messages.clear();
     onMessage = nullptr;
@@ -114,6 +123,23 @@ bool writePicture(const QString &path, const char *format, QSize size, QColor co
     QImage image(size, QImage::Format_RGB32);
     image.fill(color);
     return QImageWriter(path, format).write(image);
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes, bool executable) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        return false;
+    return !executable || file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+}
+
+QByteArray readFile(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QImage pixels(const QPixmap &picture) {
+    return picture.toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
 }  // namespace testenv

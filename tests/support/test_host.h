@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDir>
+#include <QImage>
 #include <QList>
+#include <QPixmap>
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
@@ -42,6 +44,9 @@ class TestHost : public QtHostServices {
     void resetStore();
     // Each case starts from nothing: no window loaded, an empty store, nothing recorded.
     void freshStart();
+    // Puts a file where the folder `path` (the config home by default) should be, so that
+    // nothing can be saved; the next fresh start removes it.
+    void blockStore(QString path = {});
     // Rewrites the settings file with raw text and reopens the store.
     void writeSettingsFile(const QByteArray &content);
     QByteArray settingsFileContent() const;
@@ -59,6 +64,11 @@ QString programFolder(bool create = true);
 QString writeMarkerScript(const QString &path, const QString &marker);
 // Writes a picture of the given format (by Qt writer name) to `path`.
 bool writePicture(const QString &path, const char *format, QSize size, QColor color);
+// Writes `bytes` (creating the folder); an empty result where the file cannot be read.
+bool writeFile(const QString &path, const QByteArray &bytes, bool executable = false);
+QByteArray readFile(const QString &path);
+// A picture as shown: its pixels, whatever pixmap holds them.
+QImage pixels(const QPixmap &picture);
 }  // namespace testenv
 
 TestHost &testHost();

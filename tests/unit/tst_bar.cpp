@@ -23,12 +23,8 @@
 
 namespace {
 
-QImage image(const QPixmap &pixmap) {
-    return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
-}
-
 QImage builtInIcon() {
-    return image(QPixmap(QStringLiteral(":/launch.png")));
+    return testenv::pixels(QPixmap(QStringLiteral(":/launch.png")));
 }
 
 const QString kNotExecutable = QStringLiteral(" is not executable, please change your settings!");
@@ -40,11 +36,6 @@ void save(const char *section, const char *key, const QString &value) {
 QString storedValue(const char *section, const char *key) {
     return testHost().getSetting(QLatin1String(section), QLatin1String(key),
                                  QStringLiteral("<absent>"));
-}
-
-QByteArray readMarker(const QString &marker) {
-    QFile file(marker);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace
@@ -80,8 +71,9 @@ class BarTest : public QObject {
 
         QTRY_VERIFY(bar->isActiveWindow());
         for (int slot = 1; slot <= 4; ++slot)
-            QCOMPARE(image(bar->launchButton(slot)->Picture()), builtInIcon());
-        QCOMPARE(image(bar->Picture()), image(QPixmap(QStringLiteral(":/bar.jpg"))));
+            QCOMPARE(testenv::pixels(bar->launchButton(slot)->Picture()), builtInIcon());
+        QCOMPARE(testenv::pixels(bar->Picture()),
+                 testenv::pixels(QPixmap(QStringLiteral(":/bar.jpg"))));
         QVERIFY(bar->Label1->isVisible() && bar->SSCommand10->isVisible() &&
                 bar->Timer1->isActive());
         QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d [AP]M$"))
@@ -92,7 +84,7 @@ class BarTest : public QObject {
         QCOMPARE(testHost().settingsFileContent().trimmed(), QByteArray("[Options]\nSaveWinPos=1"));
     }
 
-    void slotsComeFromTheStoreEachIconByItself() {
+    void slotsAndMembraneComeFromTheStore() {
         const QString icons = testenv::dataHome() + QStringLiteral("/my icons");
         // Recognised by content, whatever the name says.
         QVERIFY(testenv::writePicture(icons + QStringLiteral("/slot two.ico"), "BMP", QSize(32, 32),
@@ -102,38 +94,17 @@ class BarTest : public QObject {
         save("Buttons", "Button2Icon", icons + QStringLiteral("/slot two.ico"));
         save("Buttons", "Button3Icon", icons + QStringLiteral("/missing.ico"));
         save("Buttons", "Button4EXE", QString());
+        const QString membrane = testenv::programFolder() + QStringLiteral("/Green.emb");
+        QVERIFY(testenv::writePicture(membrane, "BMP", QSize(338, 142), QColor(0, 128, 0)));
+        save("Startup", "Membrane", QStringLiteral("C:\\TALVENDOK\\Green.emb"));
         Form1 *bar = Forms::get<Form1>();
+        QCOMPARE(testenv::pixels(bar->Picture()), testenv::pixels(QPixmap(membrane)));
         QCOMPARE(bar->SSCommand6->Caption(), QStringLiteral("&Editor"));
         QCOMPARE(bar->Label5->Caption(), QStringLiteral("/usr/bin/xterm -e top"));
         QCOMPARE(bar->Label7->Caption(), QString());
-        QCOMPARE(image(bar->SSCommand7->Picture()).pixelColor(16, 16), QColor(255, 0, 0));
-        QCOMPARE(image(bar->SSCommand8->Picture()), builtInIcon());
-        QCOMPARE(image(bar->SSCommand9->Picture()), builtInIcon());
-        QVERIFY(testHost().messages.isEmpty());
-    }
-
-    // clang-format off
-    void membrane_data() {
-        QTest::addColumn<bool>("picture");
-        QTest::newRow("picture") << true;
-        QTest::newRow("not a picture") << false;
-    }
-    // clang-format on
-
-    void membrane() {
-        QFETCH(bool, picture);
-        const QString path = testenv::programFolder() + QStringLiteral("/Green.emb");
-        if (picture) {
-            QVERIFY(testenv::writePicture(path, "BMP", QSize(338, 142), QColor(0, 128, 0)));
-        } else {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("no picture");
-        }
-        save("Startup", "Membrane", QStringLiteral("C:\\TALVENDOK\\Green.emb"));
-        Form1 *bar = Forms::get<Form1>();
-        QCOMPARE(image(bar->Picture()),
-                 picture ? image(QPixmap(path)) : image(QPixmap(QStringLiteral(":/bar.jpg"))));
+        QCOMPARE(testenv::pixels(bar->SSCommand7->Picture()).pixelColor(16, 16), QColor(255, 0, 0));
+        QCOMPARE(testenv::pixels(bar->SSCommand8->Picture()), builtInIcon());
+        QCOMPARE(testenv::pixels(bar->SSCommand9->Picture()), builtInIcon());
         QVERIFY(testHost().messages.isEmpty());
     }
 
@@ -310,39 +281,15 @@ class BarTest : public QObject {
         save("Options", "MinimizeOnRun", flag);
         bar->Label6->setCaption(m_script + QStringLiteral(" first-argument"));
         QTest::mouseClick(bar->SSCommand8, Qt::LeftButton);
-        if (starts) QTRY_COMPARE(readMarker(m_marker), QByteArray("started\nfirst-argument\n"));
+        if (starts)
+            QTRY_COMPARE(testenv::readFile(m_marker), QByteArray("started\nfirst-argument\n"));
         QCOMPARE(testHost().messages.size(), starts ? 0 : 1);
         QCOMPARE(bar->isVisible(), !away);
         QCOMPARE(Forms::find<Form10>() && Forms::find<Form10>()->isMinimized(), away);
         if (!starts) {
             QTest::qWait(200);
-            QVERIFY(readMarker(m_marker).isEmpty());
+            QVERIFY(testenv::readFile(m_marker).isEmpty());
         }
-    }
-
-    // Closed while the bar is away, the placeholder ends the program without any save;
-    // with the bar shown it only closes itself.
-    // clang-format off
-    void closingThePlaceholder_data() {
-        QTest::addColumn<bool>("barShown");
-        QTest::newRow("bar away") << false;
-        QTest::newRow("bar shown") << true;
-    }
-    // clang-format on
-
-    void closingThePlaceholder() {
-        QFETCH(bool, barShown);
-        save("Options", "ConfirmExit", QStringLiteral("1"));
-        Form1 *bar = startBar();
-        bar->SSCommand6->setCaption(QStringLiteral("Changed"));
-        bar->SSPanel3_Click();
-        if (barShown) bar->Show();
-        const QByteArray before = testHost().settingsFileContent();
-        Forms::find<Form10>()->close();
-        QCOMPARE(testHost().programEnds, barShown ? 0 : 1);
-        QCOMPARE(testHost().settingsFileContent(), before);
-        QVERIFY(!Forms::find<Form11>() && !Forms::find<Form10>());
-        QCOMPARE(bar->isVisible(), barShown);
     }
 
     void exitSavesFourteenValuesThenEnds() {
@@ -370,47 +317,17 @@ class BarTest : public QObject {
         QCOMPARE(storedValue("Buttons", "Button2EXE"), m_script + QStringLiteral(" --new"));
     }
 
-    // Everything is saved before the question, which only a set flag asks.
-    // clang-format off
-    void exitConfirmation_data() {
-        QTest::addColumn<QString>("flag");
-        QTest::addColumn<bool>("asks");
-        QTest::newRow("set") << "1" << true;
-        QTest::newRow("no number") << "ask me" << false;
-    }
-    // clang-format on
-
-    void exitConfirmation() {
-        QFETCH(QString, flag);
-        QFETCH(bool, asks);
-        save("Options", "ConfirmExit", flag);
-        Form1 *bar = startBar();
-        bar->SSCommand6->setCaption(QStringLiteral("Mail"));
-        QTest::mouseClick(bar->SSPanel1, Qt::LeftButton);
-        QCOMPARE(storedValue("Buttons", "Button1Caption"), QStringLiteral("Mail"));
-        QCOMPARE(testHost().programEnds, asks ? 0 : 1);
-        Form11 *question = Forms::find<Form11>();
-        QCOMPARE(question != nullptr, asks);
-        if (!asks) return;
-        // "No" and "Yes" on the real desktop: e2e/test_bar_session.sh.
-        QVERIFY(question->isVisible() && !bar->isVisible());
-    }
-
-    // A close request that only hid a window left it loaded with its timers running and
-    // its contents kept, or left nothing of ours on screen at all.
     void exitThatCannotSaveSaysSoThenEnds() {
         Form1 *bar = startBar();
-        QDir(testenv::configHome()).removeRecursively();
-        QFile blocker(testenv::configHome());  // nothing can be written below a file
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        testHost().reopenSettings();
+        testHost().blockStore();
         bar->SSPanel1_Click();
-        QFile::remove(testenv::configHome());
         QCOMPARE(testHost().messages.size(), 1);
         QVERIFY(testHost().messages[0].prompt.contains(QStringLiteral("could not be saved")));
         QCOMPARE(testHost().programEnds, 1);
     }
 
+    // A close request that only hid a window left it loaded with its timers running and
+    // its contents kept, or left nothing of ours on screen at all.
     // clang-format off
     void closeRequestTakesTheWindowsWayOut_data() {
         QTest::addColumn<QString>("window");

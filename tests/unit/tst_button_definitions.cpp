@@ -12,14 +12,10 @@ namespace {
 
 const QString kDefaultIcon = QStringLiteral("C:\\TALVENDOK\\DEFAULT.ICO");
 
-QImage pixels(const QPixmap &picture) {
-    return picture.toImage().convertToFormat(QImage::Format_ARGB32);
-}
-
 QImage picture(const QString &path) {
     QPixmap loaded;
     host().loadPicture(path, &loaded, QSize(32, 32));
-    return pixels(loaded);
+    return testenv::pixels(loaded);
 }
 
 // What one slot of the bar holds, with the preview of its row.
@@ -28,8 +24,8 @@ QVariantList slotState(int slot) {
     Form3 *form = Forms::get<Form3>();
     Image *const previews[] = {form->Image1, form->Image2, form->Image3, form->Image4};
     return {bar->launchButton(slot)->Caption(), bar->programHolder(slot)->Caption(),
-            bar->iconHolder(slot)->Caption(), pixels(bar->launchButton(slot)->Picture()),
-            pixels(previews[slot - 1]->Picture())};
+            bar->iconHolder(slot)->Caption(), testenv::pixels(bar->launchButton(slot)->Picture()),
+            testenv::pixels(previews[slot - 1]->Picture())};
 }
 
 QString storedValue(const QString &key) {
@@ -67,7 +63,7 @@ class TestButtonDefinitions : public QObject {
         QCOMPARE(form->Text2->text(), QStringLiteral("Undefined"));
         QCOMPARE(form->Label18->Caption(), m_work + "/missing.ico");
         QVERIFY(form->Image2->Picture().isNull());
-        QCOMPARE(pixels(form->Image3->Picture()), picture(green));
+        QCOMPARE(testenv::pixels(form->Image3->Picture()), picture(green));
     }
 
     void captionFollowsEachKeystroke() {
@@ -112,8 +108,8 @@ class TestButtonDefinitions : public QObject {
         const QString icon = hadIcon ? red : kDefaultIcon;
         QCOMPARE(bar->iconHolder(2)->Caption(), icon);
         QCOMPARE(form->Label18->Caption(), icon);
-        QCOMPARE(pixels(bar->launchButton(2)->Picture()), picture(icon));
-        QCOMPARE(pixels(form->Image2->Picture()), picture(icon));
+        QCOMPARE(testenv::pixels(bar->launchButton(2)->Picture()), picture(icon));
+        QCOMPARE(testenv::pixels(form->Image2->Picture()), picture(icon));
         QCOMPARE((QList<QVariantList>{slotState(1), slotState(3), slotState(4)}),
                  (QList<QVariantList>{others[0], others[1], others[2]}));
         bar->SSPanel1_Click();
@@ -139,7 +135,7 @@ class TestButtonDefinitions : public QObject {
         QCOMPARE(bar->programHolder(3)->Caption(), tool);
         QCOMPARE(form->Label21->Caption(), tool);
         QCOMPARE(bar->iconHolder(3)->Caption(), icon);
-        QCOMPARE(pixels(bar->launchButton(3)->Picture()), picture(icon));
+        QCOMPARE(testenv::pixels(bar->launchButton(3)->Picture()), picture(icon));
         QCOMPARE((QList<QVariantList>{slotState(1), slotState(2), slotState(4)}),
                  (QList<QVariantList>{before[0], before[1], before[2]}));
     }
@@ -172,7 +168,7 @@ class TestButtonDefinitions : public QObject {
         Form1 *bar = Forms::get<Form1>();
         QCOMPARE(bar->launchButton(2)->Caption(), QStringLiteral("Editor"));
         QCOMPARE(bar->iconHolder(2)->Caption(), icon);
-        QCOMPARE(pixels(bar->launchButton(2)->Picture()), picture(icon));
+        QCOMPARE(testenv::pixels(bar->launchButton(2)->Picture()), picture(icon));
         bar->launchButton(2)->click();
         QTRY_VERIFY(QFile::exists(marker));
         QVERIFY(testHost().messages.isEmpty());

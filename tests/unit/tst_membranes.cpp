@@ -18,11 +18,6 @@ QString inProgramFolder(const QString &name) {
     return testenv::programFolder() + QLatin1Char('/') + name;
 }
 
-void writeText(const QString &path, const QByteArray &content) {
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly)) file.write(content);
-}
-
 Form8 *openChooser() {
     Form8 *chooser = Forms::get<Form8>();
     chooser->Show();
@@ -44,11 +39,6 @@ void clickEntry(Form8 *chooser, const QString &name) {
     QTest::mouseClick(chooser->File1->viewport(), Qt::LeftButton, {}, cell.center());
 }
 
-// A picture as the bar shows it: its pixels, whatever pixmap holds them.
-QImage pixels(const QPixmap &picture) {
-    return picture.toImage().convertToFormat(QImage::Format_RGB32);
-}
-
 }  // namespace
 
 class MembraneTest : public QObject {
@@ -67,11 +57,7 @@ class MembraneTest : public QObject {
         QTRY_COMPARE(QGuiApplication::focusWindow(), bar->windowHandle());
     }
 
-    void cleanup() {
-        QDir::setCurrent(m_startFolder);
-        const QString folder = testenv::configHome() + QStringLiteral("/TALVENDOK");
-        if (QFileInfo(folder).isFile()) QFile::remove(folder);
-    }
+    void cleanup() { QDir::setCurrent(m_startFolder); }
 
     // Only the program folder's visible ".emb" files, in any letter case; centred.
     void listsTheMembranesOfTheProgramFolder() {
@@ -148,8 +134,7 @@ class MembraneTest : public QObject {
         bar->hide();
         QPointer<Form8> chooser = openChooser();
         clickEntry(chooser, name);
-        QCOMPARE(pixels(bar->Picture()),
-                 QImage(inProgramFolder(name)).convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(testenv::pixels(bar->Picture()), testenv::pixels(QPixmap(inProgramFolder(name))));
         QCOMPARE(host().getSetting("Startup", "Membrane", ""), "c:\\TALVENDOK\\" + name);
         QVERIFY(!Forms::isLoaded(chooser));
         QVERIFY(bar->Visible());
@@ -175,23 +160,20 @@ class MembraneTest : public QObject {
             testenv::writePicture(elsewhere.filePath("Sunset.emb"), "BMP", {338, 142}, Qt::red);
             QVERIFY(QDir::setCurrent(elsewhere.path()));
         } else if (fault == "no picture") {
-            writeText(inProgramFolder("Sunset.emb"), "this is no picture\n");
+            QVERIFY(testenv::writeFile(inProgramFolder("Sunset.emb"), "this is no picture\n"));
         } else {
             testenv::writePicture(inProgramFolder("Sunset.emb"), "BMP", {338, 142}, Qt::red);
-            const QString folder = testenv::configHome() + QStringLiteral("/TALVENDOK");
-            QDir(folder).removeRecursively();
-            writeText(folder, "");
-            testHost().reopenSettings();
+            testHost().blockStore(testenv::configHome() + QStringLiteral("/TALVENDOK"));
         }
         Form1 *bar = Forms::get<Form1>();
-        const QImage before = pixels(bar->Picture());
+        const QImage before = testenv::pixels(bar->Picture());
         QPointer<Form8> chooser = openChooser();
         clickEntry(chooser, "Sunset.emb");
         QCOMPARE(testHost().messages.size(), 1);
         QCOMPARE(testHost().messages[0].prompt, QStringLiteral("Invalid Membrame"));
         QCOMPARE(testHost().messages[0].style, 16);
         QVERIFY(Forms::isLoaded(chooser) && chooser->Visible());
-        QCOMPARE(pixels(bar->Picture()) == before, fault != "save fails");
+        QCOMPARE(testenv::pixels(bar->Picture()) == before, fault != "save fails");
         testHost().reopenSettings();
         QCOMPARE(host().getSetting("Startup", "Membrane", "none"), QStringLiteral("none"));
     }

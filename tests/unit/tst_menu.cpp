@@ -34,18 +34,6 @@ bool isCentred(Form *form) {
            qAbs(form->Top() - (screen.height() - form->Height()) / 2) < 0.01;
 }
 
-QByteArray readAll(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes, bool executable = false) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    if (executable) file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
-}
-
 }  // namespace
 
 class MenuTest : public QObject {
@@ -69,10 +57,6 @@ class MenuTest : public QObject {
         // handler would close that menu.
         Form1 *bar = Forms::get<Form1>();
         QTRY_COMPARE(QGuiApplication::focusWindow(), bar->windowHandle());
-    }
-
-    void cleanup() {
-        if (QFileInfo(testenv::configHome()).isFile()) QFile::remove(testenv::configHome());
     }
 
     void opensOverTheBarsTopLeftCornerAndClosesWithItsFocus() {
@@ -108,7 +92,7 @@ class MenuTest : public QObject {
         QFETCH(bool, enabled);
         QPointer<Form9> menu = Forms::get<Form9>();
         if (file == "plain")
-            writeFile(panel(), "#!/bin/sh\n");
+            QVERIFY(testenv::writeFile(panel(), "#!/bin/sh\n"));
         else if (file == "folder")
             QDir().mkpath(panel());
         else if (!file.isEmpty())
@@ -129,7 +113,7 @@ class MenuTest : public QObject {
         QPointer<Form9> menu = openMenu();
         QTRY_COMPARE(QGuiApplication::focusWindow(), menu->windowHandle());
         menu->SSCommand6->click();
-        QTRY_COMPARE(readAll(marker("panel")), QByteArray("started\n"));
+        QTRY_COMPARE(testenv::readFile(marker("panel")), QByteArray("started\n"));
         QCOMPARE(host().getSetting("Startup", "Plugin", "none"), QStringLiteral("Enabled"));
         QVERIFY(menu && menu->Visible());
         // Another program's window, or a window of ours that is no form, leaves it open.
@@ -159,11 +143,9 @@ class MenuTest : public QObject {
         QFETCH(bool, storeBroken);
         if (storeBroken) {
             testenv::writeMarkerScript(panel(), marker("panel"));
-            QDir(testenv::configHome()).removeRecursively();
-            writeFile(testenv::configHome(), "");
-            testHost().reopenSettings();
+            testHost().blockStore();
         } else {
-            writeFile(panel(), "this is no program\n", true);
+            QVERIFY(testenv::writeFile(panel(), "this is no program\n", true));
         }
         QPointer<Form9> menu = openMenu();
         menu->SSCommand6_Click();
@@ -222,7 +204,7 @@ class MenuTest : public QObject {
         QFETCH(bool, helpFile);
         QFETCH(bool, viewer);
         const QString file = testenv::programFolder() + QStringLiteral("/Help.txt");
-        if (helpFile) writeFile(file, "help\n");
+        if (helpFile) QVERIFY(testenv::writeFile(file, "help\n"));
         if (viewer) testenv::writeMarkerScript(marker("notepad"), marker("viewer"));
         qputenv("PATH", m_bin.path().toUtf8());
         bool menuGone = false;
@@ -231,8 +213,8 @@ class MenuTest : public QObject {
         QVERIFY(!Forms::find<Form9>());
         if (helpFile && viewer) {
             QVERIFY(testHost().messages.isEmpty());
-            QTRY_VERIFY(readAll(marker("viewer")).startsWith("started\n"));
-            const QList<QByteArray> lines = readAll(marker("viewer")).split('\n');
+            QTRY_VERIFY(testenv::readFile(marker("viewer")).startsWith("started\n"));
+            const QList<QByteArray> lines = testenv::readFile(marker("viewer")).split('\n');
             QCOMPARE(QFileInfo(QString::fromUtf8(lines.value(1))).canonicalFilePath(),
                      QFileInfo(file).canonicalFilePath());
             return;

@@ -109,22 +109,6 @@ class SettingsFuzzTest : public QObject {
         hostile::writeHostileProgramFiles(folder);
     }
 
-    // The generator is the replay: the same seed and index give the same file, and a few
-    // hundred cases reach every key with a hostile value and every kind of file.
-    void generatorReplaysAndCoversEveryKey() {
-        QSet<QString> hostileKeys;
-        QSet<int> kinds;
-        for (int index = 0; index < 300; ++index) {
-            const hostile::Case c = hostile::makeCase(7, index, m_marker);
-            QCOMPARE(hostile::makeCase(7, index, m_marker).content, c.content);
-            kinds.insert(c.kind);
-            for (const QString &note : c.notes) hostileKeys.insert(note.section(':', 0, 0));
-        }
-        QCOMPARE(kinds.size(), 4);
-        for (const SettingKey &key : settingKeys())
-            QVERIFY2(hostileKeys.contains(hostile::keyPath(key.section, key.name)), key.name);
-    }
-
     // Files that once went wrong, kept as they were found.
     // clang-format off
     void knownCases_data() {
