@@ -217,21 +217,12 @@ e2e_windows_with_role() {
 # e2e_wait_window ROLE [TIMEOUT]: waits for a viewable top-level window with
 # that role and prints its id (the client window, not openbox's frame).
 e2e_wait_window() {
-    local role=$1 timeout=${2:-$E2E_TIMEOUT} found=''
-    local deadline=$((SECONDS + timeout))
-    while :; do
-        found=$(e2e_windows_with_role "$role")
-        [[ -n $found ]] && break
-        if [[ -n $E2E_BAR_PID ]] && ! kill -0 "$E2E_BAR_PID" 2>/dev/null; then
-            e2e_fail "the bar ended while waiting for window '$role'"
-        fi
-        ((SECONDS < deadline)) || e2e_fail "no window with role '$role' after ${timeout}s"
-        sleep 0.1
-    done
-    head -n 1 <<<"$found"
+    e2e__poll "${2:-$E2E_TIMEOUT}" e2e__some_with_role "$1" || e2e_fail "no window with role '$1'"
+    e2e_windows_with_role "$1" | head -n 1
 }
 
-e2e__none_with_role() { [[ -z $(e2e_windows_with_role "$1") ]]; }
+e2e__some_with_role() { [[ -n $(e2e_windows_with_role "$1") ]]; }
+e2e__none_with_role() { ! e2e__some_with_role "$1"; }
 
 # e2e_wait_gone ROLE [TIMEOUT]: waits until no window with that role is viewable.
 e2e_wait_gone() {
@@ -252,7 +243,7 @@ e2e_geometry() {
 # again once it is mapped, and some window managers move a window after mapping it; a
 # click sent before that lands beside it.
 e2e_wait_settled() {
-    local last= now same=0 deadline=$((SECONDS + E2E_TIMEOUT))
+    local last='' now same=0 deadline=$((SECONDS + E2E_TIMEOUT))
     while ((same < 3)); do
         ((SECONDS < deadline)) || e2e_fail "window $1 did not settle"
         sleep 0.2

@@ -18,22 +18,16 @@ fail() {
 }
 expect() { store_verify strict "$@" || fail "${@: -1}"; }
 
+second_bar() { B=$(e2e_windows_with_role Form1 | grep -vx "$A" | head -n 1) && [[ -n $B ]]; }
 # start_two: bar A, then bar B, each moved to a place of its own.
 start_two() {
-    local i w
     e2e_start_bar
     A_PID=$E2E_BAR_PID
     A=$(e2e_wait_window Form1)
     move_bar "$A" 100 100
     e2e_start_bar
     B_PID=$E2E_BAR_PID
-    B=
-    for ((i = 0; i < 100; i++)); do
-        for w in $(e2e_windows_with_role Form1); do [[ $w != "$A" ]] && B=$w; done
-        [[ -n $B ]] && break
-        sleep 0.1
-    done
-    [[ -n $B ]] || fail "the second bar did not appear"
+    e2e__poll "$E2E_TIMEOUT" second_bar || fail "the second bar did not appear"
     move_bar "$B" 500 400
 }
 

@@ -226,25 +226,6 @@ class MenuTest : public QObject {
         QVERIFY(!QFile::exists(marker("viewer")));
     }
 
-    // The icon swings right and left by 80 twips a tick, turning at its ends.
-    void aboutIconSwings() {
-        Form2 *about = Forms::get<Form2>();
-        about->Show();
-        QTRY_VERIFY(twips::left(about->Picture1) > 3730);  // the real timer drives it
-        about->Timer1->stop();
-        QList<double> ends;
-        for (int i = 1; i <= 28; ++i) {
-            if (about->Timer1->Enabled())
-                about->Timer1_Timer();
-            else
-                about->Timer2_Timer();
-            if (twips::left(about->Picture1) == 4850 || twips::left(about->Picture1) == 3730)
-                ends << i;
-        }
-        QCOMPARE(ends.size(), 2);
-        QCOMPARE(ends[1] - ends[0], 14);
-    }
-
     void aboutReturnShowsTheBar() {
         Form1 *bar = Forms::get<Form1>();
         bar->hide();
