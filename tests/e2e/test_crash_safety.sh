@@ -17,6 +17,12 @@ store_start 3000 500
 e2e_log "seed $SEED (CRASH_SEED=$SEED replays it), $ROUNDS rounds"
 store_verify || e2e_fail "the starting file does not read back"
 
+# kill_after MS: SIGKILL to the bar after a random delay below MS milliseconds.
+kill_after() {
+    sleep "$(printf '0.%03d' $((RANDOM % $1)))"
+    kill -KILL "$E2E_BAR_PID" 2>/dev/null || true
+    e2e_wait_exit "$E2E_BAR_PID" || true
+}
 # step_ends STEP WHAT KEY=VALUE...: in the round's kill step, SIGKILL after a random
 # delay and check that each KEY holds its old or its new VALUE; otherwise that it holds
 # the new one once the step is done. Returns 1 when the round ends here.
@@ -24,9 +30,7 @@ step_ends() {
     local this=$1 what=$2
     shift 2
     if ((step == this)); then
-        sleep "$(printf '0.%03d' $((RANDOM % 150)))"
-        kill -KILL "$E2E_BAR_PID" 2>/dev/null || true
-        e2e_wait_exit "$E2E_BAR_PID" || true
+        kill_after 150
         store_verify "$@" || e2e_fail "round $round: after a kill during $what"
         return 1
     fi
@@ -41,9 +45,7 @@ for ((round = 1; round <= ROUNDS; round++)); do
     old_3d=$(store_get Options/3DText)
     e2e_start_bar
     if ((step == 0)); then
-        sleep "$(printf '0.%03d' $((RANDOM % 800)))"
-        kill -KILL "$E2E_BAR_PID" 2>/dev/null || true
-        e2e_wait_exit "$E2E_BAR_PID" || true
+        kill_after 800
         store_verify || e2e_fail "round $round: after a kill during start-up"
         continue
     fi
@@ -59,11 +61,8 @@ for ((round = 1; round <= ROUNDS; round++)); do
     x=$((40 + RANDOM % 500)) y=$((40 + RANDOM % 400))
     move_bar "$bar" "$x" "$y"
     e2e_click "$bar" 8 8 # the close panel
-    if ((step == 4)); then
-        status=0
-        e2e_wait_exit "$E2E_BAR_PID" || status=$?
-        e2e_assert_eq "$status" 0 "round $round: exit status"
-    fi
+    ((step != 4)) || e2e_wait_exit "$E2E_BAR_PID" || e2e_fail "round $round: exit status $?"
+
     step_ends 3 "the exit" "Startup/Left=$((x * 15))" "Startup/Top=$((y * 15))" || continue
 done
 
