@@ -10,6 +10,7 @@
 #include "bar/placeholder_window.h"
 #include "config/menu_window.h"
 #include "config/options_window.h"
+#include "core/accessibility.h"
 #include "core/host_services.h"
 #include "core/settings_schema.h"
 #include "core/settings_store.h"
@@ -120,6 +121,18 @@ Form1::Form1() : Form("Form1", 5055, 2100, Form::Tool) {
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     // The drag strip is driven by press and move, not by its click.
     Label3->installEventFilter(this);
+
+    // Screen readers: the panels by what they do rather than by their glyphs, the bar by its
+    // title, each launch button described by its program; shadow and frame only decorate.
+    SSPanel1->setAccessibleName(QStringLiteral("Close"));
+    SSPanel3->setAccessibleName(QStringLiteral("Minimise"));
+    SSPanel2->setAccessibleName(QStringLiteral("Menu"));
+    setHeadingLabel(Label2);
+    accessibility::setDecorative(Label1);
+    accessibility::setDecorative(SSCommand10);
+    for (int slot = 1; slot <= 4; ++slot) launchButton(slot)->describeBy(programHolder(slot));
+    // The keyboard starts on the first launch button, where Enter does no harm.
+    SSCommand6->setFocus();
 }
 
 SSCommand *Form1::launchButton(int slot) const {

@@ -65,6 +65,9 @@ Form2::Form2() : Form("Form2", 5295, 5055, Form::Tool) {
     Timer1 = new Timer(this, QStringLiteral("Timer1"), 50, true);
     Timer2 = new Timer(this, QStringLiteral("Timer2"), 50, false);
 
+    // Its heading is part of the picture.
+    setAccessibleName(QStringLiteral("About TALVENDOK"));
+
     connect(SSCommand1, &SSCommand::Click, this, &Form2::SSCommand1_Click);
     connect(SSCommand3, &SSCommand::Click, this, &Form2::SSCommand3_Click);
     connect(Timer1, &QTimer::timeout, this, &Form2::Timer1_Timer);

@@ -107,6 +107,10 @@ Form3::Form3() : Form("Form3", 4590, 6495, Form::Tool) {
                               SSCommand4, Text3,      SSCommand5, SSCommand6, Text4,
                               SSCommand7, SSCommand8, SSCommand9};
     for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+    // Screen readers tell the four caption fields apart by their rows.
+    for (auto [field, row] :
+         {std::pair(Text1, Label3), {Text2, Label5}, {Text3, Label7}, {Text4, Label9}})
+        field->setAccessibleName(row->Caption().trimmed() + QStringLiteral(" caption"));
 
     connect(Text1, &QLineEdit::textChanged, this, &Form3::Text1_Change);
     connect(Text2, &QLineEdit::textChanged, this, &Form3::Text2_Change);

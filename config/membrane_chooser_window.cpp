@@ -37,6 +37,8 @@ Form8::Form8() : Form("Form8", 4725, 4935, Form::Tool) {
     SSCommand1 = new SSCommand(this, QStringLiteral("SSCommand1"), QStringLiteral("&Cancel"), 3120,
                                4440, 1455, 375);
 
+    File1->setAccessibleName(Label3->Caption());
+
     connect(File1, &FileList::Click, this, &Form8::File1_Click);
     connect(SSCommand1, &SSCommand::Click, this, &Form8::SSCommand1_Click);
 }

@@ -37,6 +37,8 @@ Form9::Form9() : Form("Form9", 1815, 2100, Form::Tool) {
     // Drawn from above the window to below it: it spans the whole height inside the frame.
     Line1 = new Line(this, QStringLiteral("Line1"), 450, 15, 450, 2100 - 30, RGB(0, 255, 255));
 
+    setAccessibleName(QStringLiteral("Menu"));
+
     connect(SSCommand1, &SSCommand::Click, this, &Form9::SSCommand1_Click);
     connect(SSCommand4, &SSCommand::Click, this, &Form9::SSCommand4_Click);
     connect(SSCommand3, &SSCommand::Click, this, &Form9::SSCommand3_Click);

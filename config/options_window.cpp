@@ -205,6 +205,22 @@ Form7::Form7() : Form("Form7", 4695, 5910, Form::Tool) {
     SSCommand1 = new SSCommand(this, QStringLiteral("SSCommand1"), QStringLiteral("&Apply"), 3480,
                                5400, 1125, 375);
 
+    // Screen readers: the uncaptioned controls by the labels beside them, the fields by the
+    // labels above them, the colour steps by their channel and direction.
+    SSCommand3->setAccessibleName(Label22->Caption());
+    SSPanel10->setAccessibleName(Label12->Caption());
+    Label18->setBuddy(Text2);
+    Label20->setBuddy(Text3);
+    Label21->setBuddy(Text4);
+    SSPanel *const steps[] = {SSPanel4, SSPanel5, SSPanel6, SSPanel7, SSPanel8, SSPanel9};
+    for (int i = 0; i < 6; ++i)
+        steps[i]->setAccessibleDescription(
+            (i < 2   ? Label6
+             : i < 4 ? Label7
+                     : Label8)
+                ->Caption() +
+            (i % 2 ? QStringLiteral(" up") : QStringLiteral(" down")));
+
     connect(Check5, &CheckBox::Click, this, &Form7::Check5_Click);
     connect(SSPanel12, &SSPanel::Click, this, &Form7::SSPanel12_Click);
     connect(SSPanel13, &SSPanel::Click, this, &Form7::SSPanel13_Click);

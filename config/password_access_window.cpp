@@ -26,6 +26,7 @@ Form13::Form13() : Form("Form13", 3255, 1710, Form::Tool) {
     connect(Text1, &QLineEdit::returnPressed, Command1, &QPushButton::click);
     connect(Command1, &QPushButton::clicked, this, &Form13::Command1_Click);
 
+    Label2->setBuddy(Text1);
     Text1->setFocus();
     centre();
 }

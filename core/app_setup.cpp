@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 
+#include "core/accessibility.h"
 #include "core/controls.h"
 
 static void initResources() {
@@ -22,4 +23,5 @@ void setupApplication() {
     // Every control names its face; this keeps the toolkit from setting up its own default.
     QApplication::setFont(fonts::tahoma());
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    accessibility::install();
 }

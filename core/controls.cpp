@@ -6,6 +6,7 @@
 #include <QVariant>
 #include <limits>
 
+#include "core/accessibility.h"
 #include "core/host_services.h"
 #include "core/twips.h"
 
@@ -119,6 +120,7 @@ Line::Line(QWidget *parent, const QString &name, double x1, double y1, double x2
     : QWidget(parent), m_color(color), m_vertical(x1 == x2) {
     setObjectName(name);
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    accessibility::setDecorative(this);
     const double left = qMin(x1, x2), top = qMin(y1, y2);
     const double px = twips::perPixel();
     if (m_vertical) {

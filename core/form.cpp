@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QWindow>
 
+#include "core/accessibility.h"
 #include "core/controls.h"
 #include "core/host_services.h"
 #include "core/twips.h"
@@ -194,6 +195,7 @@ Label *Form::heading(const QString &text, double left, double top, double width,
     Label *label = whiteLabel(this, QStringLiteral("Label1"), text, left, top, width, height);
     label->setFont(fonts::timesItalic(points));
     label->setWordWrap(false);
+    m_heading = label;
     return label;
 }
 
@@ -262,4 +264,20 @@ void Form::closeEvent(QCloseEvent *event) {
     // with it once the box is closed.
     if (!Forms::isLoaded(this) || !isVisible() || QApplication::activeModalWidget()) return;
     wayOut();
+}
+
+bool Form::focusNextPrevChild(bool next) {
+    // Tab passes over controls a user cannot come upon, such as a button moved outside the
+    // window; they are no more reachable by keyboard than by mouse.
+    QWidget *first = nullptr;
+    while (QWidget::focusNextPrevChild(next)) {
+        QWidget *now = focusWidget();
+        if (!now || now == first) return true;
+        bool seen = true;
+        for (const QWidget *w = now; w && w != this; w = w->parentWidget())
+            seen = seen && accessibility::seenByUser(w);
+        if (seen) return true;
+        if (!first) first = now;
+    }
+    return false;
 }

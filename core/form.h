@@ -7,6 +7,7 @@
 
 class Label;
 class Line;
+class QLabel;
 
 // The window base every window of the system shares: a client area given in twips, a
 // thin fixed frame drawn over its outermost pixels, a background picture, and the
@@ -37,6 +38,10 @@ class Form : public QWidget {
     bool Visible() const { return isVisible(); }
     // Left = (screen width - width) / 2, Top = (screen height - height) / 2, in twips.
     void centre();
+
+    // What names the window to a screen reader: its heading, or the label set here.
+    QLabel *headingLabel() const { return m_heading; }
+    void setHeadingLabel(QLabel *label) { m_heading = label; }
 
     // The background; a built-in one is decoded when it is first needed.
     QPixmap Picture() const;
@@ -70,8 +75,10 @@ class Form : public QWidget {
     // bring it back.
     virtual void wayOut();
     void closeEvent(QCloseEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
   private:
+    QLabel *m_heading = nullptr;
     mutable QPixmap m_picture;
     QString m_pictureSource;  // built-in picture not decoded yet
     Frame m_frame;

@@ -1,7 +1,9 @@
 #include "core/ss_command.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
+#include "core/accessibility.h"
 #include "core/controls.h"
 #include "core/ss_panel.h"
 
@@ -84,4 +86,36 @@ void SSCommand::paintEvent(QPaintEvent *) {
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(all.adjusted(inset + 1, inset + 1, -inset - 2, -inset - 2));
     }
+}
+
+namespace {
+
+// Enter and Return press as Space does, the key the toolkit's buttons press with.
+bool isEnter(const QKeyEvent *event) {
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+}  // namespace
+
+void SSCommand::keyPressEvent(QKeyEvent *event) {
+    if (!isEnter(event)) return QAbstractButton::keyPressEvent(event);
+    QKeyEvent space(event->type(), Qt::Key_Space, event->modifiers(), QStringLiteral(" "),
+                    event->isAutoRepeat());
+    QAbstractButton::keyPressEvent(&space);
+    event->setAccepted(space.isAccepted());
+}
+
+void SSCommand::keyReleaseEvent(QKeyEvent *event) {
+    if (!isEnter(event)) return QAbstractButton::keyReleaseEvent(event);
+    QKeyEvent space(event->type(), Qt::Key_Space, event->modifiers(), QStringLiteral(" "),
+                    event->isAutoRepeat());
+    QAbstractButton::keyReleaseEvent(&space);
+    event->setAccepted(space.isAccepted());
+}
+
+bool SSCommand::event(QEvent *event) {
+    // The access key of a button outside its window (the fourth launch button of the
+    // three-button layout) is as unreachable as its click.
+    if (event->type() == QEvent::Shortcut && !accessibility::seenByUser(this)) return true;
+    return QAbstractButton::event(event);
 }

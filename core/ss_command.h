@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QLabel>
 #include <QPixmap>
+#include <QPointer>
 
 // Three-dimensional push button: grey face, bevel of a chosen width, an optional picture
 // above the caption, and a caption that may be drawn raised.
@@ -20,6 +22,9 @@ class SSCommand : public QAbstractButton {
     // 0 flat caption, 1 raised caption.
     int Font3D() const { return m_font3D; }
     void setFont3D(int style);
+    // Screen readers describe the button by this label's caption, whatever it holds then.
+    void describeBy(QLabel *label) { m_describedBy = label; }
+    QString description() const { return m_describedBy ? m_describedBy->text() : QString(); }
 
   signals:
     void Click();
@@ -27,9 +32,14 @@ class SSCommand : public QAbstractButton {
   protected:
     void paintEvent(QPaintEvent *event) override;
     QSize sizeHint() const override { return size(); }
+    // Enter works as Space does: down while held, the click when let go.
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    bool event(QEvent *event) override;
 
   private:
     QPixmap m_picture;
     int m_bevelWidth = 2;
     int m_font3D = 0;
+    QPointer<QLabel> m_describedBy;
 };

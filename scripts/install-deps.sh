@@ -12,7 +12,7 @@ build_packages=(
 test_packages=(
     xvfb xauth xdotool x11-utils wmctrl imagemagick
     openbox fluxbox icewm xfwm4 metacity dbus
-    desktop-file-utils appstream
+    desktop-file-utils appstream at-spi2-core python3-pyatspi
 )
 
 wanted=("${build_packages[@]}")
