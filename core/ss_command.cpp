@@ -1,5 +1,6 @@
 #include "core/ss_command.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -20,6 +21,9 @@ SSCommand::SSCommand(QWidget *parent, const QString &name, const QString &captio
 
 void SSCommand::setCaption(const QString &caption) {
     setText(caption);
+    // A screen reader hears the new caption at once (a caption typed for a launch button).
+    QAccessibleEvent renamed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
     update();
 }
 

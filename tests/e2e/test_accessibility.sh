@@ -36,7 +36,7 @@ mkdir -p "$(dirname "$settings")"
         printf 'Button%sCaption=Tool &%s\nButton%sEXE=%s slot%s\n' "$slot" "$slot" "$slot" \
             "$E2E_TMP/mark.sh" "$slot"
     done
-    printf '\n[Options]\nLargeBevel=0\n3DText=0\n'
+    printf '\n[Options]\nLargeBevel=0\n3DText=0\nConfirmExit=1\n'
 } >"$settings"
 
 e2e_start_bar
@@ -44,7 +44,7 @@ bar=$(e2e_wait_window Form1)
 e2e_wait_settled "$bar"
 
 /usr/bin/python3 - "$E2E_BAR_PID" "$E2E_TMP/mark.sh" "$marker" <<'PY'
-import os, sys, time
+import os, re, sys, time
 import pyatspi
 
 pid, script, marker = int(sys.argv[1]), sys.argv[2], sys.argv[3]
@@ -97,6 +97,9 @@ for slot in "1234":
     button = names.get(("push button", "Tool " + slot)) or fail("no launch button " + slot)
     if button.description != "%s slot%s" % (script, slot):
         fail("launch button %s described as %r" % (slot, button.description))
+if not any(n.getRoleName() == "label" and re.fullmatch(r"\d\d:\d\d:\d\d [AP]M", n.name)
+           for _, n in tree(bar)):
+    fail("no clock text")
 if any(n.name in ("UNDEFINED", "r", ".. Menu ..") or n.name.startswith(script)
        for _, n in tree(bar)):
     fail("a path holder or a glyph is in the tree")
@@ -110,11 +113,18 @@ press(names[("push button", "Menu")])
 menu = poll(lambda: window("Menu")) or fail("the menu panel's action opened no menu")
 press(find(menu, "push button", "Options") or fail("no Options button in the menu"))
 options = poll(lambda: window("Options")) or fail("the Options button opened no options")
-boxes = {n.name: n.getState().contains(pyatspi.STATE_CHECKED)
-         for _, n in tree(options) if n.getRoleName() == "check box"}
-print("check boxes:", boxes)
-expected = {"Button Background": True, "Large Button Bevel": False, "3D Button Text": False,
-            "Titlebar Text Shadow": True, "Save Window Position": True}
-if boxes != expected:
-    fail("check boxes %r, expected %r" % (boxes, expected))
+def boxes():
+    return {n.name: n.getState().contains(pyatspi.STATE_CHECKED)
+            for _, n in tree(options) if n.getRoleName() == "check box"}
+
+appearance = {"Button Background": True, "Large Button Bevel": False, "3D Button Text": False,
+              "Titlebar Text Shadow": True, "Save Window Position": True}
+miscellaneous = {"Minimize After Run": False, "Confirm Upon Exit": True,
+                 "3 Button Selection": False, "Display Time": True, "Save Window Position": True}
+# Only the page shown is in the tree; a tab pressed by its action brings in another.
+for tab, expected in (("Appearance", appearance), ("Miscellaneous", miscellaneous)):
+    press(find(options, "push button", tab) or fail("no tab " + tab))
+    if not poll(lambda: boxes() == expected):
+        fail("%s: check boxes %r, expected %r" % (tab, boxes(), expected))
+    print(tab, "check boxes:", boxes())
 PY
