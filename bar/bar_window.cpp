@@ -123,13 +123,14 @@ Form1::Form1() : Form("Form1", 5055, 2100, Form::Tool) {
     Label3->installEventFilter(this);
 
     // Screen readers: the panels by what they do rather than by their glyphs, the bar by its
-    // title, each launch button described by its program; shadow and frame only decorate.
+    // title, each launch button described by its program; strips, shadow and frame decorate.
     SSPanel1->setAccessibleName(QStringLiteral("Close"));
     SSPanel3->setAccessibleName(QStringLiteral("Minimise"));
     SSPanel2->setAccessibleName(QStringLiteral("Menu"));
     setHeadingLabel(Label2);
-    accessibility::setDecorative(Label1);
-    accessibility::setDecorative(SSCommand10);
+    for (QWidget *decoration :
+         std::initializer_list<QWidget *>{Label3, Label1, SSCommand10, Label18})
+        accessibility::setDecorative(decoration);
     for (int slot = 1; slot <= 4; ++slot) launchButton(slot)->describeBy(programHolder(slot));
     // The keyboard starts on the first launch button, where Enter does no harm.
     SSCommand6->setFocus();

@@ -2,6 +2,7 @@
 
 #include "bar/bar_window.h"
 #include "config/membrane_chooser_window.h"
+#include "core/accessibility.h"
 #include "core/window_registry.h"
 
 namespace {
@@ -25,6 +26,7 @@ Form2::Form2() : Form("Form2", 5295, 5055, Form::Tool) {
     Label12->setBackColor(RGB(0, 0, 128));
     Label12->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Label12->setLineWidth(1);
+    accessibility::setDecorative(Label12);
 
     Picture1 = new Image(this, QStringLiteral("Picture1"), 3730, 840, 495, 495);
     // An opaque box: it must paint its own ground, or the icon leaves a trail as it moves.

@@ -16,12 +16,6 @@ namespace {
 
 const char *const kDecorative = "talvendokDecorative";
 
-// A label without text or picture only paints a strip: nothing to read.
-bool emptyLabel(const QWidget *w) {
-    const auto *label = qobject_cast<const QLabel *>(w);
-    return label && label->text().isEmpty() && label->pixmap().isNull();
-}
-
 QList<QWidget *> seenChildren(const QWidget *w) {
     QList<QWidget *> children;
     for (QObject *o : w->children()) {
@@ -163,7 +157,7 @@ void setDecorative(QWidget *w) {
 
 bool seenByUser(const QWidget *w) {
     if (w->isWindow()) return true;
-    if (w->isHidden() || w->property(kDecorative).toBool() || emptyLabel(w)) return false;
+    if (w->isHidden() || w->property(kDecorative).toBool()) return false;
     const QWidget *parent = w->parentWidget();
     return parent && parent->rect().intersects(w->geometry());
 }

@@ -9,7 +9,7 @@ namespace accessibility {
 
 // Installs the interfaces of the windows, the push panels and the push buttons.
 void install();
-// Keeps a control that only decorates (a shadow, a strip, a line) out of the tree.
+// Keeps a control that only decorates (a shadow, a coloured strip, a line) out of the tree.
 void setDecorative(QWidget *w);
 // Whether a user can ever come upon the control: not hidden, not decorative, and at least
 // partly inside its parent (path holders and off-window buttons are not).

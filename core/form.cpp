@@ -217,6 +217,7 @@ std::pair<Label *, Label *> Form::creditStrip(const QString &stripName, double s
                                               double textTop, double textWidth, double textHeight) {
     auto *strip = new Label(this, stripName, QString(), stripLeft, stripTop, stripWidth, 375);
     strip->setBackColor(RGB(0, 0, 0));
+    accessibility::setDecorative(strip);
     Label *text = whiteLabel(this, textName, QString::fromLatin1(kCreditText), textLeft, textTop,
                              textWidth, textHeight, Qt::AlignHCenter);
     text->setWordWrap(false);
