@@ -21,6 +21,7 @@ e2e__remember_pid "$E2E_BUS_PID"
 e2e__remember_pid "$a11y_pid"
 trap 'kill "$a11y_pid" 2>/dev/null || true; e2e__cleanup $?' EXIT
 
+# shellcheck disable=SC2016 # $1 is the marker script's own argument
 printf '#!/bin/sh\necho "$1" >>"%s"\n' "$E2E_TMP/launched" >"$E2E_TMP/mark.sh"
 chmod +x "$E2E_TMP/mark.sh"
 settings=$(e2e_settings_file)
