@@ -213,13 +213,13 @@ Form7::Form7() : Form("Form7", 4695, 5910, Form::Tool) {
     Label20->setBuddy(Text3);
     Label21->setBuddy(Text4);
     SSPanel *const steps[] = {SSPanel4, SSPanel5, SSPanel6, SSPanel7, SSPanel8, SSPanel9};
-    for (int i = 0; i < 6; ++i)
+    const Label *const channels[] = {Label6, Label6, Label7, Label7, Label8, Label8};
+    for (int i = 0; i < 6; ++i) {
+        // A screen reader's press holds a step for one tick of its timer: one step of 5.
+        steps[i]->setActionHold(Timer1->interval() * 3 / 2);
         steps[i]->setAccessibleDescription(
-            (i < 2   ? Label6
-             : i < 4 ? Label7
-                     : Label8)
-                ->Caption() +
-            (i % 2 ? QStringLiteral(" up") : QStringLiteral(" down")));
+            channels[i]->Caption() + (i % 2 ? QStringLiteral(" up") : QStringLiteral(" down")));
+    }
 
     connect(Check5, &CheckBox::Click, this, &Form7::Check5_Click);
     connect(SSPanel12, &SSPanel::Click, this, &Form7::SSPanel12_Click);

@@ -29,6 +29,8 @@ class SSPanel : public QWidget {
     bool isPushPanel() const { return m_push; }
     // Down, a moment held, up and click, as an access key or a screen reader presses it.
     void animateClick();
+    // How long that press holds the panel down (a tenth of a second unless set).
+    void setActionHold(int ms) { m_animate.setInterval(ms); }
 
   signals:
     void Click();
