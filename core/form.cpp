@@ -7,6 +7,7 @@
 #include <QFocusFrame>
 #include <QHash>
 #include <QPainter>
+#include <QPointer>
 #include <QWindow>
 
 #include "core/controls.h"
@@ -144,18 +145,31 @@ void Form::SetFocus() {
     activateWindow();
 }
 
+namespace {
+QPointer<QWidget> g_home;
+}  // namespace
+
+void Form::setHomeWindow(QWidget *home) {
+    g_home = home;
+}
+
 void Form::centre() {
-    const QSizeF screen = host().screenSizeTwips();
-    setLeft((screen.width() - Width()) / 2);
-    setTop((screen.height() - Height()) / 2);
+    const QWidget *home = g_home ? g_home.data() : this;
+    const QRectF screen = host().screenOf(
+        QRectF(twips::left(home), twips::top(home), twips::width(home), twips::height(home)));
+    setLeft(screen.left() + (screen.width() - Width()) / 2);
+    setTop(screen.top() + (screen.height() - Height()) / 2);
 }
 
 QPixmap Form::Picture() const {
     if (!m_pictureSource.isEmpty()) {
-        // Decoded once per run, shared by every window that shows it.
+        // Decoded once per run and density, shared by every window that shows it.
         static QHash<QString, QPixmap> decoded;
-        auto it = decoded.find(m_pictureSource);
-        if (it == decoded.end()) it = decoded.insert(m_pictureSource, QPixmap(m_pictureSource));
+        const qreal ratio = devicePixelRatioF();
+        const QString key = m_pictureSource + (ratio > 1 ? QStringLiteral("@2x") : QString());
+        auto it = decoded.find(key);
+        if (it == decoded.end())
+            it = decoded.insert(key, pictures::builtIn(m_pictureSource, ratio));
         m_picture = it.value();
         const_cast<Form *>(this)->m_pictureSource.clear();
     }
@@ -224,6 +238,8 @@ std::pair<Label *, Label *> Form::creditStrip(const QString &stripName, double s
 void Form::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
+    // A Membrane holds one size: on a screen of another density it is scaled, smoothly.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const QPixmap picture = Picture();
     if (!picture.isNull()) painter.drawPixmap(0, 0, picture);
 }

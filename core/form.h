@@ -35,8 +35,11 @@ class Form : public QWidget {
     void Show();
     void SetFocus();
     bool Visible() const { return isVisible(); }
-    // Left = (screen width - width) / 2, Top = (screen height - height) / 2, in twips.
+    // Left = (screen width - width) / 2, Top = (screen height - height) / 2, in twips, on
+    // the screen of the home window.
     void centre();
+    // The window whose screen the centred windows come up on (the bar).
+    static void setHomeWindow(QWidget *home);
 
     // The background; a built-in one is decoded when it is first needed.
     QPixmap Picture() const;
