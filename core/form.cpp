@@ -61,9 +61,15 @@ class FrameOverlay : public QFocusFrame {
     }
 
     void paintEvent(QPaintEvent *) override {
+        // Filled, not stroked: a stroked line at a device pixel ratio above 1 leaves the
+        // outermost device pixels of the frame unpainted.
         QPainter painter(this);
-        painter.setPen(QColor(64, 64, 64));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        const QRect r = rect();
+        const QColor frame(64, 64, 64);
+        painter.fillRect(QRect(0, 0, r.width(), 1), frame);
+        painter.fillRect(QRect(0, r.height() - 1, r.width(), 1), frame);
+        painter.fillRect(QRect(0, 0, 1, r.height()), frame);
+        painter.fillRect(QRect(r.width() - 1, 0, 1, r.height()), frame);
     }
 
   private:
