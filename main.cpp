@@ -8,6 +8,7 @@
 #include "core/window_registry.h"
 
 int main(int argc, char *argv[]) {
+    choosePlatform();
     QApplication app(argc, argv);
     setupApplication();
     programfolder::createAtFirstStart();

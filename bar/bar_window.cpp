@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <exception>
 
 #include "bar/appearance_rules.h"
@@ -62,6 +63,10 @@ void isolated(Step step) {
 
 Form1::Form1() : Form("Form1", 5055, 2100, Form::Tool) {
     setBuiltInPicture(QStringLiteral(":/bar.jpg"));
+    setHomeWindow(this);
+    // A screen taken away while the bar is on it must not leave the bar off every screen.
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this,
+            [this] { QTimer::singleShot(0, this, [this] { keepOnScreen(); }); });
 
     Label3 = new Label(this, QStringLiteral("Label3"), QString(), 0, 0, 5055, 255);
     SSPanel1 = barPanel(this, "SSPanel1", QStringLiteral("r"), 20, 10, 215, 215,
@@ -75,7 +80,8 @@ Form1::Form1() : Form("Form1", 5055, 2100, Form::Tool) {
     SSCommand10 =
         new SSCommand(this, QStringLiteral("SSCommand10"), QString(), 120, 480, 4815, 1215);
     SSCommand10->setFocusPolicy(Qt::NoFocus);
-    const QPixmap builtInIcon(QStringLiteral(":/launch.png"));
+    const QPixmap builtInIcon =
+        pictures::builtIn(QStringLiteral(":/launch.png"), devicePixelRatioF());
     const double launchLeft[] = {240, 1410, 2570, 3720};
     SSCommand **launchButtons[] = {&SSCommand6, &SSCommand7, &SSCommand8, &SSCommand9};
     for (int i = 0; i < 4; ++i) {
@@ -216,15 +222,7 @@ void Form1::keepOnScreen() {
         if (screen.intersects(bar)) return;  // on a screen: kept exactly where it was
     }
     // The stored place belongs to a screen that is gone: take the nearest one that is left.
-    auto distance = [&bar](const QRectF &screen) {
-        const double dx = qMax(0.0, qMax(screen.left() - bar.right(), bar.left() - screen.right()));
-        const double dy = qMax(0.0, qMax(screen.top() - bar.bottom(), bar.top() - screen.bottom()));
-        return dx * dx + dy * dy;
-    };
-    QRectF nearest = screens.first();
-    for (const QRectF &screen : screens) {
-        if (distance(screen) < distance(nearest)) nearest = screen;
-    }
+    const QRectF nearest = host().screenOf(bar);
     const double left = qMax(nearest.left(), qMin(bar.left(), nearest.right() - bar.width()));
     const double top = qMax(nearest.top(), qMin(bar.top(), nearest.bottom() - bar.height()));
     setLeft(left);
@@ -285,8 +283,11 @@ void Form1::SSPanel3_MouseUp() {
 void Form1::SSPanel1_Click() {
     // Everything is saved before the question: declining the exit keeps it.
     const int failures = host().saveFailures();
-    saveSetting(Setting::Top, stored::fromNumber(Top()));
-    saveSetting(Setting::Left, stored::fromNumber(Left()));
+    // A place the platform never reported is no place to store: the stored one stays.
+    if (host().reportsWindowPositions()) {
+        saveSetting(Setting::Top, stored::fromNumber(Top()));
+        saveSetting(Setting::Left, stored::fromNumber(Left()));
+    }
     for (int slot = 1; slot <= 4; ++slot)
         saveSetting(buttonCaption(slot), launchButton(slot)->Caption());
     for (int slot = 1; slot <= 4; ++slot)

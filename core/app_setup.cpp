@@ -11,6 +11,15 @@ static void initResources() {
     Q_INIT_RESOURCE(resources);
 }
 
+void choosePlatform() {
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || qEnvironmentVariableIsEmpty("DISPLAY"))
+        return;
+    const bool wayland =
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || qgetenv("XDG_SESSION_TYPE") == "wayland";
+    // Wayland stays the fallback for an X server that cannot be reached.
+    if (wayland) qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+}
+
 void setupApplication() {
     initResources();
     // Not indexed by fontconfig: load the faces of the look from where Debian puts them.

@@ -10,6 +10,20 @@
 #include "core/host_services.h"
 #include "core/twips.h"
 
+namespace pictures {
+QPixmap builtIn(const QString &resource, qreal ratio) {
+    if (ratio > 1) {
+        const int dot = int(resource.lastIndexOf(QLatin1Char('.')));
+        QPixmap dense(resource.left(dot) + QStringLiteral("@2x") + resource.mid(dot));
+        if (!dense.isNull()) {
+            dense.setDevicePixelRatio(2);
+            return dense;
+        }
+    }
+    return QPixmap(resource);
+}
+}  // namespace pictures
+
 namespace fonts {
 
 QFont byName(const QString &family, double points, bool bold, bool italic) {

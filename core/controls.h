@@ -20,6 +20,12 @@ QFont byName(const QString &family, double points, bool bold = false, bool itali
 
 QColor RGB(int red, int green, int blue);
 
+namespace pictures {
+// A compiled-in picture (":/bar.jpg") in the pixels that suit a screen of `ratio`: its
+// "@2x" version above 1, which still draws at the 1x picture's size.
+QPixmap builtIn(const QString &resource, qreal ratio);
+}  // namespace pictures
+
 void setForeColor(QWidget *w, const QColor &color);
 QColor foreColor(const QWidget *w);
 

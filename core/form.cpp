@@ -7,6 +7,7 @@
 #include <QFocusFrame>
 #include <QHash>
 #include <QPainter>
+#include <QPointer>
 #include <QWindow>
 
 #include "core/accessibility.h"
@@ -61,9 +62,15 @@ class FrameOverlay : public QFocusFrame {
     }
 
     void paintEvent(QPaintEvent *) override {
+        // Filled, not stroked: a stroked line at a device pixel ratio above 1 leaves the
+        // outermost device pixels of the frame unpainted.
         QPainter painter(this);
-        painter.setPen(QColor(64, 64, 64));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        const QRect r = rect();
+        const QColor frame(64, 64, 64);
+        painter.fillRect(QRect(0, 0, r.width(), 1), frame);
+        painter.fillRect(QRect(0, r.height() - 1, r.width(), 1), frame);
+        painter.fillRect(QRect(0, 0, 1, r.height()), frame);
+        painter.fillRect(QRect(r.width() - 1, 0, 1, r.height()), frame);
     }
 
   private:
@@ -145,18 +152,31 @@ void Form::SetFocus() {
     activateWindow();
 }
 
+namespace {
+QPointer<QWidget> g_home;
+}  // namespace
+
+void Form::setHomeWindow(QWidget *home) {
+    g_home = home;
+}
+
 void Form::centre() {
-    const QSizeF screen = host().screenSizeTwips();
-    setLeft((screen.width() - Width()) / 2);
-    setTop((screen.height() - Height()) / 2);
+    const QWidget *home = g_home ? g_home.data() : this;
+    const QRectF screen = host().screenOf(
+        QRectF(twips::left(home), twips::top(home), twips::width(home), twips::height(home)));
+    setLeft(screen.left() + (screen.width() - Width()) / 2);
+    setTop(screen.top() + (screen.height() - Height()) / 2);
 }
 
 QPixmap Form::Picture() const {
     if (!m_pictureSource.isEmpty()) {
-        // Decoded once per run, shared by every window that shows it.
+        // Decoded once per run and density, shared by every window that shows it.
         static QHash<QString, QPixmap> decoded;
-        auto it = decoded.find(m_pictureSource);
-        if (it == decoded.end()) it = decoded.insert(m_pictureSource, QPixmap(m_pictureSource));
+        const qreal ratio = devicePixelRatioF();
+        const QString key = m_pictureSource + (ratio > 1 ? QStringLiteral("@2x") : QString());
+        auto it = decoded.find(key);
+        if (it == decoded.end())
+            it = decoded.insert(key, pictures::builtIn(m_pictureSource, ratio));
         m_picture = it.value();
         const_cast<Form *>(this)->m_pictureSource.clear();
     }
@@ -227,6 +247,8 @@ std::pair<Label *, Label *> Form::creditStrip(const QString &stripName, double s
 void Form::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Window));
+    // A Membrane holds one size: on a screen of another density it is scaled, smoothly.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const QPixmap picture = Picture();
     if (!picture.isNull()) painter.drawPixmap(0, 0, picture);
 }

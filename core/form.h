@@ -36,8 +36,11 @@ class Form : public QWidget {
     void Show();
     void SetFocus();
     bool Visible() const { return isVisible(); }
-    // Left = (screen width - width) / 2, Top = (screen height - height) / 2, in twips.
+    // Left = (screen width - width) / 2, Top = (screen height - height) / 2, in twips, on
+    // the screen of the home window.
     void centre();
+    // The window whose screen the centred windows come up on (the bar).
+    static void setHomeWindow(QWidget *home);
 
     // What names the window to a screen reader: its heading, or the label set here.
     QLabel *headingLabel() const { return m_heading; }

@@ -24,6 +24,28 @@ void reportUnsavedSettings(int failuresBefore) {
                       16);
 }
 
+QRectF HostServices::screenOf(const QRectF &window) {
+    const QList<QRectF> screens = screensTwips();
+    auto overlap = [&window](const QRectF &screen) {
+        const QRectF common = screen.intersected(window);
+        return common.width() * common.height();
+    };
+    auto distance = [&window](const QRectF &screen) {
+        const double dx =
+            qMax(0.0, qMax(screen.left() - window.right(), window.left() - screen.right()));
+        const double dy =
+            qMax(0.0, qMax(screen.top() - window.bottom(), window.top() - screen.bottom()));
+        return dx * dx + dy * dy;
+    };
+    QRectF best = screens.constFirst();
+    for (const QRectF &screen : screens) {
+        if (overlap(screen) > overlap(best) ||
+            (overlap(best) <= 0 && distance(screen) < distance(best)))
+            best = screen;
+    }
+    return best;
+}
+
 QString clockText(const QTime &time) {
     int hour = time.hour() % 12;
     if (hour == 0) hour = 12;

@@ -42,6 +42,8 @@ class HostServices {
     virtual QList<QRectF> screensTwips() = 0;
     // The primary screen's width and height in twips.
     QSizeF screenSizeTwips() { return screensTwips().constFirst().size(); }
+    // The screen that a window (in twips) is on: the one it overlaps most, else the nearest.
+    QRectF screenOf(const QRectF &window);
     // Loads a picture recognised by content; for files holding several images the one
     // closest to `preferred` is taken. False for anything that is not a loadable picture.
     virtual bool loadPicture(const QString &path, QPixmap *out, QSize preferred = {}) = 0;
@@ -51,6 +53,9 @@ class HostServices {
     // The bar drag: hands a move that has started on `window` to the window manager.
     // False where no window manager takes it: the caller then moves the window itself.
     virtual bool windowDrag(QWidget *window) = 0;
+    // Whether the platform reports where a window is (not so on Wayland, where a window
+    // only reads back the place it asked for).
+    virtual bool reportsWindowPositions() { return true; }
     // Keeps a window out of task bars (needed each time it is shown on X11).
     virtual void skipTaskbar(QWidget *window) = 0;
     // Whether the window system itself says when a window becomes iconic or normal again

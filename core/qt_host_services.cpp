@@ -212,21 +212,33 @@ bool QtHostServices::loadPicture(const QString &path, QPixmap *out, QSize prefer
     QImageReader reader(local);
     reader.setDecideFormatFromContent(true);
     if (!reader.canRead()) return false;
-    // Several images (an icon file): take the one closest to the size shown.
+    // Several images (an icon file): take the one closest to the size shown. On a dense
+    // screen the one closest to that size in device pixels, drawn at the size the 1x choice
+    // has, so that a larger image makes the icon crisp rather than bigger.
+    qreal density = 1;
     if (preferred.isValid() && reader.imageCount() > 1) {
-        int best = 0;
-        qint64 bestDistance = -1;
-        for (int i = 0; i < reader.imageCount() && i < 64; ++i) {
-            if (!reader.jumpToImage(i)) break;
-            const QSize s = reader.size();
-            if (!s.isValid()) continue;
-            const qint64 distance = qAbs(qint64(s.width()) - preferred.width()) +
-                                    qAbs(qint64(s.height()) - preferred.height());
-            if (bestDistance < 0 || distance < bestDistance) {
-                bestDistance = distance;
-                best = i;
+        QList<QSize> sizes;
+        for (int i = 0; i < reader.imageCount() && i < 64; ++i)
+            sizes.append(reader.jumpToImage(i) ? reader.size() : QSize());
+        auto closest = [&sizes](QSizeF wanted) {
+            int best = 0;
+            double bestDistance = -1;
+            for (int i = 0; i < sizes.size(); ++i) {
+                if (!sizes[i].isValid()) continue;
+                const double distance = qAbs(sizes[i].width() - wanted.width()) +
+                                        qAbs(sizes[i].height() - wanted.height());
+                if (bestDistance < 0 || distance < bestDistance) {
+                    bestDistance = distance;
+                    best = i;
+                }
             }
-        }
+            return best;
+        };
+        const int shown = closest(QSizeF(preferred));
+        const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+        const int best = ratio > 1 ? closest(QSizeF(preferred) * ratio) : shown;
+        if (sizes[shown].width() > 0 && sizes[best].width() > sizes[shown].width())
+            density = qreal(sizes[best].width()) / sizes[shown].width();
         reader.jumpToImage(best);
     }
     const QSize declared = reader.size();
@@ -235,6 +247,7 @@ bool QtHostServices::loadPicture(const QString &path, QPixmap *out, QSize prefer
     const QImage image = reader.read();
     if (image.isNull()) return false;
     *out = QPixmap::fromImage(image);
+    out->setDevicePixelRatio(density);
     return !out->isNull();
 }
 
@@ -249,6 +262,10 @@ void QtHostServices::programEnd() {
 bool QtHostServices::windowDrag(QWidget *window) {
     QWindow *handle = window ? window->windowHandle() : nullptr;
     return handle && handle->startSystemMove();
+}
+
+bool QtHostServices::reportsWindowPositions() {
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 void QtHostServices::skipTaskbar(QWidget *window) {

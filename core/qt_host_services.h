@@ -22,6 +22,7 @@ class QtHostServices : public HostServices {
     QTime currentTime() override;
     void programEnd() override;
     bool windowDrag(QWidget *window) override;
+    bool reportsWindowPositions() override;
     void skipTaskbar(QWidget *window) override;
     bool tellsIconicState() override;
     std::optional<bool> windowIconic(const QWidget *window, const QByteArray &eventType,

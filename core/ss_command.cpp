@@ -63,6 +63,8 @@ void SSCommand::paintEvent(QPaintEvent *) {
         const int gap = textHeight ? 2 : 0;
         const int block = ps.height() + gap + textHeight;
         const int y = inner.top() + qMax(0, (inner.height() - block) / 2);
+        // A user's icon of one size is scaled on a screen of another density: smoothly.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawPixmap(inner.left() + (inner.width() - ps.width()) / 2, y, m_picture);
         inner.setTop(y + ps.height() + gap);
         inner.setHeight(textHeight);

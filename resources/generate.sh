@@ -8,10 +8,12 @@
 #   pictures/menu.jpg      125 x 145  menu background with the name running upwards
 #   pictures/program.png    32 x 32   program icon
 #   pictures/launch.png     32 x 32   built-in launch button icon
+#   pictures/NAME@2x.*                each of the six above at twice the pixels, for dense
+#                                     screens (Qt's naming)
 #   icons/hicolor/NxN/apps/org.talvendok.Talvendok.png
 #                                     the program icon for the desktop, drawn at 16, 22, 24,
 #                                     32, 48, 64, 128 and 256 pixels
-#   program_folder/DEFAULT.ICO        fallback slot icon, 32 x 32 and 16 x 16
+#   program_folder/DEFAULT.ICO        fallback slot icon, 32 x 32, 16 x 16 and 64 x 64
 #   program_folder/Aurora.emb         Membrane, JPEG, 338 x 142
 #   program_folder/Slate.emb          Membrane, BMP, 338 x 142
 #   program_folder/Ember.emb          Membrane, GIF, 338 x 142

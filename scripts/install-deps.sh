@@ -13,6 +13,7 @@ test_packages=(
     xvfb xauth xdotool x11-utils wmctrl imagemagick
     openbox fluxbox icewm xfwm4 metacity dbus
     desktop-file-utils appstream at-spi2-core python3-pyatspi
+    sway xwayland qt6-wayland
 )
 
 wanted=("${build_packages[@]}")

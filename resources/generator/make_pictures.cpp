@@ -159,6 +159,22 @@ QImage shade(int width, int height, Shader shader) {
     return image;
 }
 
+// The same design at `scale` times the pixels (2 for dense screens): each pixel samples the
+// design at its centre in 1x coordinates, so 1x output is unchanged and 2x adds detail.
+// The shader also gets the pixel itself, for grain that stays one pixel fine.
+template <typename Shader>
+QImage shadeAt(int width, int height, double scale, Shader shader) {
+    return shade(static_cast<int>(std::lround(width * scale)),
+                 static_cast<int>(std::lround(height * scale)), [&](int px, int py) {
+                     return shader((px + 0.5) / scale - 0.5, (py + 0.5) / scale - 0.5, px, py);
+                 });
+}
+
+// The 1x row or column a sample lies in: bands and strips keep their hard edges.
+int cell(double v) {
+    return static_cast<int>(std::floor(v + 0.5));
+}
+
 // The bar and every Membrane keep a dark band behind the drag strip and the title, closed
 // by a faint highlight line, so the white title reads on any of them.
 constexpr int kBandHeight = 17;
@@ -280,63 +296,64 @@ QPainterPath placedAt(const QPainterPath &path, QPointF topLeft) {
 
 // ---- stored pictures --------------------------------------------------------------------
 
-QImage makeBar() {
+QImage makeBar(double s) {
     const Rgb dark{9, 24, 82};
     const Rgb light{38, 86, 180};
-    return shade(338, 142, [&](int x, int y) {
+    return shadeAt(338, 142, s, [&](double x, double y, int px, int py) {
         const double m = stretch(mottle(x, y, 44.0, 11U), 2.4);
-        const double grain = (hash01(x, y, 12U) - 0.5) * 0.05;
+        const double grain = (hash01(px, py, 12U) - 0.5) * 0.05;
         Rgb c = scaled(mix(dark, light, m), 1.0 + grain);
-        return withTitleBand(c, y, Rgb{3, 8, 34}, Rgb{96, 146, 236});
+        return withTitleBand(c, cell(y), Rgb{3, 8, 34}, Rgb{96, 146, 236});
     });
 }
 
-QImage makeAbout(const QString &family) {
+QImage makeAbout(const QString &family, double s) {
     const std::vector<Rgb> stops = {{3, 10, 46}, {12, 40, 116}, {28, 86, 176}, {72, 146, 216}};
-    QImage image = shade(360, 340, [&](int x, int y) {
+    QImage image = shadeAt(360, 340, s, [&](double x, double y, int px, int py) {
         const double t = (x / 359.0) * 0.5 + (y / 339.0) * 0.5;
         // Only a faint mottle: the credit lines are drawn over the middle.
         const double m = mottle(x, y, 70.0, 21U) - 0.5;
-        const double grain = (hash01(x, y, 22U) - 0.5) * 0.03;
+        const double grain = (hash01(px, py, 22U) - 0.5) * 0.03;
         return scaled(ramp(stops, t), 1.0 + 0.16 * m + grain);
     });
 
     QFont font(family);
     font.setBold(true);
     font.setPixelSize(36);
-    const QPainterPath title =
-        placedAt(captionPath(font, QStringLiteral("TALVENDOK"), 4.5, 1.6), {12, 10});
-    paintWithShadow(image, title, Qt::white, QColor(0, 0, 20, 190), {2, 2}, 2);
+    const QPainterPath title = QTransform::fromScale(s, s).map(
+        placedAt(captionPath(font, QStringLiteral("TALVENDOK"), 4.5, 1.6), {12, 10}));
+    paintWithShadow(image, title, Qt::white, QColor(0, 0, 20, 190), {2 * s, 2 * s},
+                    static_cast<int>(std::lround(2 * s)));
 
     const QRectF box = title.boundingRect();
     QPainter p(&image);
-    QLinearGradient fadeOut(box.left(), 0, box.right() + 12, 0);
+    QLinearGradient fadeOut(box.left(), 0, box.right() + 12 * s, 0);
     fadeOut.setColorAt(0.0, QColor(255, 255, 255, 235));
     fadeOut.setColorAt(1.0, QColor(120, 220, 255, 40));
-    p.fillRect(QRectF(box.left(), box.bottom() + 6, box.width() + 12, 1), fadeOut);
+    p.fillRect(QRectF(box.left(), box.bottom() + 6 * s, box.width() + 12 * s, s), fadeOut);
     return image;
 }
 
-QImage makeButtons() {
+QImage makeButtons(double s) {
     const Rgb navy{3, 9, 44};
     const Rgb cyan{58, 150, 202};
-    return shade(320, 440, [&](int x, int y) {
+    return shadeAt(320, 440, s, [&](double x, double y, int px, int py) {
         const double t = clamp01((x / 319.0) * 0.4 + (y / 439.0) * 0.6);
         const double m = mottle(x, y, 48.0, 31U) - 0.5;
-        const double grain = (hash01(x, y, 32U) - 0.5) * 0.04;
+        const double grain = (hash01(px, py, 32U) - 0.5) * 0.04;
         return scaled(mix(navy, cyan, smoothstep(0.0, 1.0, t)), 1.0 + 0.5 * m + grain);
     });
 }
 
-QImage makeMenu(const QString &family) {
+QImage makeMenu(const QString &family, double s) {
     const Rgb dark{8, 24, 84};
     const Rgb light{36, 92, 174};
-    QImage image = shade(125, 145, [&](int x, int y) {
+    QImage image = shadeAt(125, 145, s, [&](double x, double y, int px, int py) {
         const double m = stretch(mottle(x, y, 34.0, 41U), 2.2);
-        const double grain = (hash01(x, y, 42U) - 0.5) * 0.05;
+        const double grain = (hash01(px, py, 42U) - 0.5) * 0.05;
         Rgb c = scaled(mix(dark, light, m), 1.0 + grain);
         // A darker strip behind the name sets it apart from the button column.
-        if (x < 30) c = scaled(c, 0.62 + 0.004 * x);
+        if (cell(x) < 30) c = scaled(c, 0.62 + 0.004 * cell(x));
         return c;
     });
 
@@ -347,8 +364,10 @@ QImage makeMenu(const QString &family) {
     upwards.rotate(-90);
     QPainterPath name = upwards.map(captionPath(font, QStringLiteral("TALVENDOK"), 3.0, 1.0));
     const QRectF box = name.boundingRect();
-    name = placedAt(name, {14.5 - box.width() / 2, (145 - box.height()) / 2});
-    paintWithShadow(image, name, Qt::white, QColor(0, 0, 20, 200), {1.5, 1.5}, 1);
+    name = QTransform::fromScale(s, s).map(
+        placedAt(name, {14.5 - box.width() / 2, (145 - box.height()) / 2}));
+    paintWithShadow(image, name, Qt::white, QColor(0, 0, 20, 200), {1.5 * s, 1.5 * s},
+                    static_cast<int>(std::lround(s)));
     return image;
 }
 
@@ -421,24 +440,27 @@ QPainterPath cloudShape() {
     return cloud.simplified();
 }
 
-QImage makeLaunchIcon() {
+// The launch icon at `s` times 32 pixels: the same drawing, with the glow's blur scaled too.
+QImage makeLaunchIcon(int s) {
     const QPainterPath cloud = cloudShape();
 
-    QImage glow = transparentSquare(32);
+    QImage glow = transparentSquare(32 * s);
     {
         QPainter p(&glow);
         p.setRenderHint(QPainter::Antialiasing);
+        p.scale(s, s);
         p.setPen(QPen(QColor(150, 255, 120), 2.0));
         p.setBrush(QColor(150, 255, 120));
         p.drawPath(cloud);
     }
-    blur(glow, 2);
+    blur(glow, 2 * s);
 
-    QImage image = transparentSquare(32);
+    QImage image = transparentSquare(32 * s);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.drawImage(0, 0, glow);
     p.drawImage(0, 0, glow);  // twice: a stronger halo without a wider one
+    p.scale(s, s);
 
     QLinearGradient body(0, 7.5, 0, 24.5);
     body.setColorAt(0.0, QColor(226, 255, 206));
@@ -471,7 +493,7 @@ QImage makeLaunchIcon() {
 
 // A plain application window with a green start arrow: the fallback picture of a slot.
 // Each size has its own geometry, with the edges on pixel centres so the small image stays
-// crisp instead of being a blurred copy of the large one.
+// crisp instead of being a blurred copy of the large one; 64 is the 32 drawing doubled.
 QImage makeDefaultIcon(int size) {
     struct Layout {
         QRectF frame;
@@ -493,6 +515,7 @@ QImage makeDefaultIcon(int size) {
     QImage image = transparentSquare(size);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    if (size > 32) p.scale(size / 32.0, size / 32.0);
     const QColor edge(28, 46, 92);
 
     QPainterPath window;
@@ -764,12 +787,18 @@ int main(int argc, char **argv) {
     const QString folder = resources.filePath("program_folder") + '/';
     const int jpegQuality = 92;
     bool ok = true;
-    ok &= save(makeBar(), pictures + "bar.jpg", "JPEG", jpegQuality);
-    ok &= save(makeAbout(family), pictures + "about.jpg", "JPEG", jpegQuality);
-    ok &= save(makeButtons(), pictures + "buttons.jpg", "JPEG", jpegQuality);
-    ok &= save(makeMenu(family), pictures + "menu.jpg", "JPEG", jpegQuality);
-    ok &= save(makeProgramIcon(32).convertToFormat(QImage::Format_ARGB32), pictures + "program.png",
-               "PNG");
+    // Each compiled-in picture at 1x and at 2x ("name@2x") for dense screens.
+    for (const int s : {1, 2}) {
+        const QString x = s == 1 ? QString() : QStringLiteral("@2x");
+        ok &= save(makeBar(s), pictures + "bar" + x + ".jpg", "JPEG", jpegQuality);
+        ok &= save(makeAbout(family, s), pictures + "about" + x + ".jpg", "JPEG", jpegQuality);
+        ok &= save(makeButtons(s), pictures + "buttons" + x + ".jpg", "JPEG", jpegQuality);
+        ok &= save(makeMenu(family, s), pictures + "menu" + x + ".jpg", "JPEG", jpegQuality);
+        ok &= save(makeProgramIcon(32 * s).convertToFormat(QImage::Format_ARGB32),
+                   pictures + "program" + x + ".png", "PNG");
+        ok &= save(makeLaunchIcon(s).convertToFormat(QImage::Format_ARGB32),
+                   pictures + "launch" + x + ".png", "PNG");
+    }
     // The desktop's copies of the program icon, one per size the icon theme asks for.
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         const QString apps = QStringLiteral("icons/hicolor/%1x%1/apps").arg(size);
@@ -777,9 +806,8 @@ int main(int argc, char **argv) {
               save(makeProgramIcon(size).convertToFormat(QImage::Format_ARGB32),
                    resources.filePath(apps) + "/" + kAppId + ".png", "PNG");
     }
-    ok &= save(makeLaunchIcon().convertToFormat(QImage::Format_ARGB32), pictures + "launch.png",
-               "PNG");
-    ok &= saveBytes(icoFile({makeDefaultIcon(32), makeDefaultIcon(16)}), folder + "DEFAULT.ICO");
+    ok &= saveBytes(icoFile({makeDefaultIcon(32), makeDefaultIcon(16), makeDefaultIcon(64)}),
+                    folder + "DEFAULT.ICO");
     ok &= save(makeAurora(), folder + "Aurora.emb", "JPEG", jpegQuality);
     ok &= save(makeSlate(), folder + "Slate.emb", "BMP");
     ok &= save(makeEmber(), temp.filePath("ember.png"), "PNG");

@@ -26,6 +26,10 @@ void TestHost::messageBox(const QString &prompt, int style, const QString &title
     if (onMessage) onMessage(messages.last());
 }
 
+QList<QRectF> TestHost::screensTwips() {
+    return screens.isEmpty() ? QtHostServices::screensTwips() : screens;
+}
+
 void TestHost::programEnd() {
     if (recording) calls << QStringLiteral("end");
     ++programEnds;
@@ -73,6 +77,7 @@ void TestHost::freshStart() {
     messages.clear();
     onMessage = nullptr;
     programEnds = 0;
+    screens.clear();
     recording = false;
     for (QStringList *list : {&calls, &chooserAnswers, &chooserTitles, &chooserInitDirs})
         list->clear();

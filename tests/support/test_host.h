@@ -27,6 +27,10 @@ class TestHost : public QtHostServices {
     QString getSetting(const QString &section, const QString &key,
                        const QString &defaultValue) override;
     bool saveSetting(const QString &section, const QString &key, const QString &value) override;
+    QList<QRectF> screensTwips() override;
+
+    // Screens in twips in place of the platform's, primary first, while not empty.
+    QList<QRectF> screens;
 
     // Next answers of the file chooser: a path, or an empty string for a cancel.
     QStringList chooserAnswers;

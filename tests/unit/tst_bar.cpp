@@ -148,6 +148,57 @@ class BarTest : public QObject {
         QCOMPARE(testHost().settingsFileContent(), before);
     }
 
+    // Two screens of different sizes, the second right of the first and higher up: a place
+    // off every screen comes back onto the nearest screen, and windows are centred on the
+    // screen the bar is on, not on the primary one.
+    // clang-format off
+    void twoScreens_data() {
+        QTest::addColumn<QPointF>("stored");
+        QTest::addColumn<int>("screen");  // the one the bar ends up on
+        QTest::addColumn<bool>("kept");   // exactly at the stored place
+        QTest::newRow("on the second") << QPointF(30000, -1000) << 1 << true;
+        QTest::newRow("beyond the second") << QPointF(90000, 3000) << 1 << false;
+        QTest::newRow("below the first only") << QPointF(1000, 15800) << 0 << false;
+        QTest::newRow("left of the first") << QPointF(-30000, -9000) << 0 << false;
+    }
+    // clang-format on
+
+    void twoScreens() {
+        QFETCH(QPointF, stored);
+        QFETCH(int, screen);
+        QFETCH(bool, kept);
+        testHost().screens = {QRectF(0, 0, 19200, 15360), QRectF(19200, -1500, 28800, 16200)};
+        save("Startup", "Left", QString::number(stored.x()));
+        save("Startup", "Top", QString::number(stored.y()));
+        Form1 *bar = Forms::get<Form1>();
+        const QRectF on = testHost().screens[screen];
+        const QRectF placed(bar->Left(), bar->Top(), bar->Width(), bar->Height());
+        QVERIFY(kept ? placed.topLeft() == stored : on.contains(placed));
+        Form11 *question = Forms::get<Form11>();
+        question->centre();
+        QCOMPARE(QPointF(question->Left() + question->Width() / 2,
+                         question->Top() + question->Height() / 2),
+                 on.center());
+    }
+
+    // At a device pixel ratio of 2 the background and the launch icons come from pictures
+    // of twice the pixels, not the 1x ones blown up: the built-in ones, and the 64 x 64
+    // image of an icon file that also holds 32 x 32 (run at QT_SCALE_FACTOR=2).
+    void densePictures() {
+        if (qApp->devicePixelRatio() != 2) QSKIP("runs at a device pixel ratio of 2 only");
+        save("Buttons", "Button2Icon",
+             QStringLiteral(TALVENDOK_SOURCE_DIR "/resources/program_folder/DEFAULT.ICO"));
+        Form1 *bar = Forms::get<Form1>();
+        for (SSCommand *button : {bar->SSCommand6, bar->SSCommand7}) {
+            QCOMPARE(button->Picture().size(), QSize(64, 64));
+            QCOMPARE(button->Picture().deviceIndependentSize(), QSizeF(32, 32));
+        }
+        // Drawn pixel for pixel: a spot of the drag strip between the panels and the title.
+        const QImage picture = testenv::pixels(bar->Picture());
+        QCOMPARE(bar->Picture().devicePixelRatio(), 2.0);
+        QCOMPARE(bar->grab().toImage().pixelColor(200, 10), picture.pixelColor(200, 10));
+    }
+
     // clang-format off
     void buttonLayouts_data() {
         QTest::addColumn<QString>("threeButtons");
