@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QIcon>
 #include <QImageReader>
@@ -34,6 +35,14 @@ void chooseTheme() {
             QSettings::IniFormat);
         const QString name = gtk.value(QStringLiteral("Settings/gtk-icon-theme-name")).toString();
         QIcon::setThemeName(icons::isThemeName(name) ? name : QStringLiteral("hicolor"));
+        // Nor may it know where themes are kept.
+        QStringList paths = QIcon::themeSearchPaths();
+        paths << QDir::homePath() + QStringLiteral("/.icons");
+        for (const QString &data :
+             QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+            paths << data + QStringLiteral("/icons");
+        paths.removeDuplicates();
+        QIcon::setThemeSearchPaths(paths);
     }
     QIcon::setFallbackSearchPaths(QIcon::fallbackSearchPaths()
                                   << QStringLiteral("/usr/share/pixmaps"));
