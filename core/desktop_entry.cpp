@@ -12,6 +12,7 @@
 #include <gio/gdesktopappinfo.h>
 #pragma pop_macro("signals")
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -21,8 +22,47 @@ namespace {
 constexpr qint64 kMaxEntryBytes = 1024 * 1024;
 const char kGroup[] = "Desktop Entry";
 
+// GIO and GObject load on the first use of an entry, not with the program: linked, they
+// would add eight libraries and their set-up to every start.
+// clang-format off
+#define GIO_FUNCTIONS(F)                                                                  \
+    F(g_object_unref)                                                                     \
+    F(g_app_info_get_name)                                                                \
+    F(g_desktop_app_info_new)                                                             \
+    F(g_desktop_app_info_new_from_filename)                                               \
+    F(g_desktop_app_info_new_from_keyfile)                                                \
+    F(g_desktop_app_info_get_is_hidden)                                                   \
+    F(g_desktop_app_info_get_filename)                                                    \
+    F(g_desktop_app_info_get_boolean)                                                     \
+    F(g_desktop_app_info_get_string)                                                      \
+    F(g_desktop_app_info_launch_uris_as_manager_with_fds)
+// clang-format on
+
+struct Gio {
+#define GIO_MEMBER(name) decltype(&::name) name = nullptr;
+    GIO_FUNCTIONS(GIO_MEMBER)
+#undef GIO_MEMBER
+};
+
+// Null when GIO cannot be loaded: then no entry can start.
+const Gio *gio() {
+    static const Gio *const loaded = []() -> const Gio * {
+        void *library = dlopen("libgio-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (!library) return nullptr;
+        static Gio functions;
+        bool complete = true;
+#define GIO_RESOLVE(name)                                                        \
+    functions.name = reinterpret_cast<decltype(&::name)>(dlsym(library, #name)); \
+    complete = complete && functions.name;
+        GIO_FUNCTIONS(GIO_RESOLVE)
+#undef GIO_RESOLVE
+        return complete ? &functions : nullptr;
+    }();
+    return loaded;
+}
+
 struct Unref {
-    void operator()(gpointer object) const { g_object_unref(object); }
+    void operator()(gpointer object) const { gio()->g_object_unref(object); }
 };
 using AppInfo = std::unique_ptr<GDesktopAppInfo, Unref>;
 
@@ -35,16 +75,19 @@ QString fromUtf8(const char *text) {
 // desktop looks.
 AppInfo load(const QString &file) {
     AppInfo app;
+    if (!gio()) return app;
     if (!file.contains(QLatin1Char('/'))) {
         static const QRegularExpression id(QStringLiteral("^[A-Za-z0-9_][A-Za-z0-9._-]{0,250}$"));
-        if (id.match(file).hasMatch()) app.reset(g_desktop_app_info_new(file.toUtf8().constData()));
+        if (id.match(file).hasMatch())
+            app.reset(gio()->g_desktop_app_info_new(file.toUtf8().constData()));
     } else {
         const QFileInfo info(file);
         if (info.isAbsolute() && info.isFile() && info.size() <= kMaxEntryBytes)
-            app.reset(g_desktop_app_info_new_from_filename(QFile::encodeName(file).constData()));
+            app.reset(
+                gio()->g_desktop_app_info_new_from_filename(QFile::encodeName(file).constData()));
     }
     // GIO itself refuses other types, a missing Exec and a TryExec not found.
-    if (app && g_desktop_app_info_get_is_hidden(app.get())) app.reset();
+    if (app && gio()->g_desktop_app_info_get_is_hidden(app.get())) app.reset();
     return app;
 }
 
@@ -53,7 +96,7 @@ AppInfo load(const QString &file) {
 AppInfo throughTerminal(const GDesktopAppInfo *app) {
     QString terminal = QStandardPaths::findExecutable(QStringLiteral("x-terminal-emulator"));
     if (terminal.isEmpty()) terminal = QStandardPaths::findExecutable(QStringLiteral("xterm"));
-    const char *file = g_desktop_app_info_get_filename(const_cast<GDesktopAppInfo *>(app));
+    const char *file = gio()->g_desktop_app_info_get_filename(const_cast<GDesktopAppInfo *>(app));
     if (terminal.isEmpty() || !file) return {};
     GKeyFile *keys = g_key_file_new();
     AppInfo wrapped;
@@ -64,7 +107,7 @@ AppInfo throughTerminal(const GDesktopAppInfo *app) {
             const QByteArray line = QByteArray(quoted) + " -e " + exec;
             g_key_file_set_string(keys, kGroup, "Exec", line.constData());
             g_key_file_set_boolean(keys, kGroup, "Terminal", FALSE);
-            wrapped.reset(g_desktop_app_info_new_from_keyfile(keys));
+            wrapped.reset(gio()->g_desktop_app_info_new_from_keyfile(keys));
         }
         g_free(quoted);
         g_free(exec);
@@ -92,9 +135,9 @@ QString entryFile(const QString &programPath) {
 bool read(const QString &file, QString *name, QString *icon) {
     const AppInfo app = load(file);
     if (!app) return false;
-    if (name) *name = fromUtf8(g_app_info_get_name(G_APP_INFO(app.get())));
+    if (name) *name = fromUtf8(gio()->g_app_info_get_name(reinterpret_cast<GAppInfo *>(app.get())));
     if (icon) {
-        gchar *value = g_desktop_app_info_get_string(app.get(), "Icon");
+        gchar *value = gio()->g_desktop_app_info_get_string(app.get(), "Icon");
         *icon = fromUtf8(value).trimmed();
         g_free(value);
     }
@@ -103,7 +146,7 @@ bool read(const QString &file, QString *name, QString *icon) {
 
 bool launch(const QString &file) {
     AppInfo app = load(file);
-    if (app && g_desktop_app_info_get_boolean(app.get(), "Terminal"))
+    if (app && gio()->g_desktop_app_info_get_boolean(app.get(), "Terminal"))
         app = throughTerminal(app.get());
     if (!app) return false;
     const int null = open("/dev/null", O_RDWR | O_CLOEXEC);
@@ -111,7 +154,7 @@ bool launch(const QString &file) {
     // Without DO_NOT_REAP_CHILD GLib starts the program through a child that it reaps at
     // once: nothing is left for us to wait for. No file is ever passed.
     GError *error = nullptr;
-    const gboolean started = g_desktop_app_info_launch_uris_as_manager_with_fds(
+    const gboolean started = gio()->g_desktop_app_info_launch_uris_as_manager_with_fds(
         app.get(), nullptr, nullptr, G_SPAWN_SEARCH_PATH, ownSession, nullptr, nullptr, nullptr,
         null, null, null, &error);
     close(null);
