@@ -70,6 +70,33 @@ QString fromUtf8(const char *text) {
     return QString::fromUtf8(text ? text : "");
 }
 
+// An Exec line that the desktop could hand to a shell unchanged: characters a shell acts
+// on only inside quotes ("`", "$" and "\\" escaped there), known field codes only. GIO
+// would read the others in its own way; the user is told instead.
+bool plainExec(const QString &exec) {
+    const QString shellOnly = QStringLiteral("$`|&;<>()*?#");
+    QChar quote;
+    for (qsizetype i = 0; i < exec.size(); ++i) {
+        const QChar c = exec[i];
+        if (c == QLatin1Char('%')) {
+            if (++i == exec.size() || !QStringLiteral("fFuUdDnNickvm%").contains(exec[i]))
+                return false;
+        } else if (quote == QLatin1Char('\'')) {
+            if (c == quote) quote = QChar();
+        } else if (c == QLatin1Char('\\')) {
+            if (++i == exec.size()) return false;
+        } else if (quote == QLatin1Char('"')) {
+            if (c == quote) quote = QChar();
+            if (c == QLatin1Char('$') || c == QLatin1Char('`')) return false;
+        } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+            quote = c;
+        } else if (shellOnly.contains(c)) {
+            return false;
+        }
+    }
+    return quote.isNull();
+}
+
 // Only a plain file of sane size reaches the parser: a folder, a link loop, a device or a
 // huge file is refused first. A bare file name is a desktop id, looked up where the
 // desktop looks.
@@ -87,7 +114,10 @@ AppInfo load(const QString &file) {
                 gio()->g_desktop_app_info_new_from_filename(QFile::encodeName(file).constData()));
     }
     // GIO itself refuses other types, a missing Exec and a TryExec not found.
-    if (app && gio()->g_desktop_app_info_get_is_hidden(app.get())) app.reset();
+    if (!app || gio()->g_desktop_app_info_get_is_hidden(app.get())) return {};
+    gchar *exec = gio()->g_desktop_app_info_get_string(app.get(), "Exec");
+    if (exec && !plainExec(QString::fromUtf8(exec))) app.reset();
+    g_free(exec);
     return app;
 }
 

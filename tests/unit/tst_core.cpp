@@ -171,7 +171,7 @@ class CoreTest : public QObject {
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("marker");  // empty: the start fails
         const QString app = "[Desktop Entry]\nType=Application\nName=Big Tool\n";
-        QTest::newRow("arguments, quotes") << "$E" << app + "Exec=\"$D/my tool.sh\" one \"a b\" x;y"
+        QTest::newRow("arguments, quotes") << "$E" << app + "Exec=\"$D/my tool.sh\" one \"a b\" \"x;y\""
                                            << "started\none\na b\nx;y\n";
         QTest::newRow("files dropped, %c, by id") << "$I" << app + "Exec=\"$D/my tool.sh\" %f %U %c"
                                                   << "started\nBig Tool\n";
@@ -182,6 +182,8 @@ class CoreTest : public QObject {
         QTest::newRow("TryExec missing") << "$E" << app + "TryExec=$D/gone\nExec=\"$D/my tool.sh\"" << "";
         QTest::newRow("hidden") << "$E" << app + "Hidden=true\nExec=\"$D/my tool.sh\"" << "";
         QTest::newRow("link") << "$E" << "[Desktop Entry]\nType=Link\nName=L\nURL=file:///" << "";
+        QTest::newRow("shell syntax") << "$E" << app + "Exec=\"$D/my tool.sh\" $(touch $D/evil)" << "";
+        QTest::newRow("unknown field code") << "$E" << app + "Exec=\"$D/my tool.sh\" %z" << "";
         QTest::newRow("missing program") << "$E" << app + "Exec=$D/gone %c" << "";
         QTest::newRow("script, not an entry") << "$E" << "#!/bin/sh\n\"$D/my tool.sh\"\n" << "";
         QTest::newRow("junk") << "$E" << QString::fromLatin1("\x7f\xff[Desktop Entry]\n\x01=\x02") << "";
