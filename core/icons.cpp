@@ -97,7 +97,7 @@ bool safeSvg(const QByteArray &xml) {
 }
 
 QSize drawnSize(QSize declared, QSize shown, qreal ratio) {
-    const QSize target = shown.isValid() ? shown * ratio : declared;
+    const QSize target = (shown.isValid() ? shown : declared) * ratio;
     return declared.isValid() ? declared.scaled(target, Qt::KeepAspectRatio) : target;
 }
 
