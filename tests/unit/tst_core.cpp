@@ -199,13 +199,10 @@ class CoreTest : public QObject {
         QVERIFY(testenv::writeFile(file, expand(entry).toUtf8(), true));
         // A terminal of the user's on PATH that only notes what it was asked to run.
         testenv::writeMarkerScript(expand("$D/bin/x-terminal-emulator"), expand("$D/marker"));
-        const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", (expand("$D/bin:") + QString::fromLocal8Bit(path)).toLocal8Bit());
+        qputenv("PATH", expand("$D/bin:").toLocal8Bit() + qgetenv("PATH"));
         const bool started = host().startProgram(line.replace("$E", file).replace("$I", id));
-        qputenv("PATH", path);
         QCOMPARE(started, !marker.isEmpty());
         if (started) QTRY_COMPARE(testenv::readFile(expand("$D/marker")), expand(marker).toUtf8());
-        QVERIFY(started || !QFile::exists(expand("$D/marker")));
     }
 
     // clang-format off
