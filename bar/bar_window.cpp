@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QTimer>
 #include <exception>
@@ -9,6 +10,7 @@
 #include "bar/appearance_rules.h"
 #include "bar/exit_confirm_window.h"
 #include "bar/placeholder_window.h"
+#include "config/button_definition_window.h"
 #include "config/menu_window.h"
 #include "config/options_window.h"
 #include "core/accessibility.h"
@@ -59,7 +61,33 @@ void isolated(Step step) {
     }
 }
 
+// What a drop would put into a slot: a local desktop entry of an application, or an
+// executable file (quoted when it holds blanks); empty for anything else. Read afresh at
+// the drop itself, since the file may be gone by then.
+QString droppedProgram(const QDropEvent *event) {
+    const QMimeData *data = event->mimeData();
+    if (!(event->possibleActions() & (Qt::CopyAction | Qt::LinkAction)) || !data ||
+        !data->hasUrls())
+        return {};
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile()) return {};
+    const QString path = urls.first().toLocalFile();
+    if (host().applicationEntry(path, nullptr, nullptr)) return path;
+    // Any other entry is refused, executable or not: it is never run as a program.
+    if (path.endsWith(QLatin1String(".desktop"), Qt::CaseInsensitive) ||
+        path.contains(QLatin1Char('"')) || !host().fileExists(path) || !host().isExecutable(path))
+        return {};
+    return path.contains(QLatin1Char(' ')) ? QLatin1Char('"') + path + QLatin1Char('"') : path;
+}
+
 }  // namespace
+
+bool slotPicture(const QString &iconPath, const QString &programPath, QPixmap *picture) {
+    QString icon = iconPath;
+    if (icon == QLatin1String(kUnsetPath) && !host().applicationEntry(programPath, nullptr, &icon))
+        return false;
+    return host().loadPicture(icon, picture, kLaunchIconSize);
+}
 
 Form1::Form1() : Form("Form1", 5055, 2100, Form::Tool) {
     setBuiltInPicture(QStringLiteral(":/bar.jpg"));
@@ -88,6 +116,8 @@ Form1::Form1() : Form("Form1", 5055, 2100, Form::Tool) {
         auto *button = new SSCommand(this, QStringLiteral("SSCommand%1").arg(6 + i), kUnsetCaption,
                                      launchLeft[i], 600, 1095, 975);
         button->setPicture(builtInIcon);
+        button->setAcceptDrops(true);
+        button->installEventFilter(this);
         *launchButtons[i] = button;
     }
 
@@ -176,9 +206,22 @@ void Form1::LoadButtonSlots() {
         iconHolder(slot)->setCaption(getSetting(buttonIcon(slot)));
     for (int slot = 1; slot <= 4; ++slot) {
         QPixmap icon;
-        if (host().loadPicture(iconHolder(slot)->Caption(), &icon, kLaunchIconSize))
+        if (slotPicture(iconHolder(slot)->Caption(), programHolder(slot)->Caption(), &icon))
             launchButton(slot)->setPicture(icon);
     }
+}
+
+void Form1::assignProgram(int slot, const QString &path) {
+    programHolder(slot)->setCaption(path);
+    QString name;
+    if (!host().applicationEntry(path, &name, nullptr)) return;
+    const QString caption = launchButton(slot)->Caption();
+    if (!name.isEmpty() && (caption.isEmpty() || caption == QLatin1String(kUnsetCaption)))
+        launchButton(slot)->setCaption(name);
+    QPixmap icon;
+    if (iconHolder(slot)->Caption() == QLatin1String(kUnsetPath) &&
+        slotPicture(iconHolder(slot)->Caption(), path, &icon))
+        launchButton(slot)->setPicture(icon);
 }
 
 void Form1::LoadMembraneAndClock() {
@@ -320,6 +363,26 @@ void Form1::Label3_Click() {
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event) {
+    // A drop onto a launch button assigns its slot, as the button definitions would.
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::Drop) {
+        for (int slot = 1; slot <= 4; ++slot) {
+            if (watched != launchButton(slot)) continue;
+            auto *drop = static_cast<QDropEvent *>(event);
+            const QString program = droppedProgram(drop);
+            if (program.isEmpty()) {
+                drop->ignore();
+                return true;
+            }
+            drop->setDropAction((drop->possibleActions() & Qt::CopyAction) ? Qt::CopyAction
+                                                                           : Qt::LinkAction);
+            drop->accept();
+            if (event->type() == QEvent::Drop) {
+                assignProgram(slot, program);
+                if (Form3 *definitions = Forms::find<Form3>()) definitions->showSlot(slot);
+            }
+            return true;
+        }
+    }
     if (watched == Label3) {
         switch (event->type()) {
             case QEvent::MouseButtonPress:

@@ -11,6 +11,10 @@
 // closest to it is taken.
 inline constexpr QSize kLaunchIconSize(32, 32);
 
+// The picture of a slot with these paths: its icon's, or for an unset icon on a desktop
+// entry the entry's own icon. False when there is none.
+bool slotPicture(const QString &iconPath, const QString &programPath, QPixmap *picture);
+
 // The bar: title, clock, four launch buttons and the panels that close, minimise and
 // open the menu. It lives for the whole run and holds the four button slots.
 class Form1 : public Form {
@@ -24,6 +28,9 @@ class Form1 : public Form {
     SSCommand *launchButton(int slot) const;
     Label *programHolder(int slot) const;
     Label *iconHolder(int slot) const;
+    // Puts a program path into a slot; a desktop entry also names a slot still captioned
+    // "Undefined" (or nothing) and shows its icon where the slot's icon is unset.
+    void assignProgram(int slot, const QString &path);
 
     // Handlers.
     void SSCommand6_Click();

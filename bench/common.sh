@@ -78,12 +78,13 @@ bench__exit() {
     e2e__cleanup "$rc"
 }
 
-# bench_home PROGRAM MINIMIZE: a fresh folder under BENCH_TMP with a home, the
-# XDG folders, the program folder and a settings file with a Membrane, an icon
-# and the stamp program on slot 1. Sets RUN_DIR, RUN_ENV (the environment of
-# the run) and RUN_CMD (probe arguments from --role on).
+# bench_home PROGRAM MINIMIZE [entry]: a fresh folder under BENCH_TMP with a
+# home, the XDG folders, the program folder and a settings file with a
+# Membrane, an icon and the stamp program on slot 1 (with "entry", a desktop
+# entry that starts it). Sets RUN_DIR, RUN_ENV (the environment of the run) and
+# RUN_CMD (probe arguments from --role on).
 bench_home() {
-    local program=$1 minimize=$2
+    local program=$1 minimize=$2 kind=${3:-}
     RUN_DIR=$(mktemp -d "$BENCH_TMP/run.XXXXXX")
     local dir=$RUN_DIR
     mkdir -p "$dir/home" "$dir/config/TALVENDOK" "$dir/data" "$dir/cache" "$dir/runtime"
@@ -91,9 +92,16 @@ bench_home() {
     local folder=$dir/data/TALVENDOK/drive_c/TALVENDOK
     mkdir -p "$folder"
     cp -R "$ROOT/resources/program_folder/." "$folder/"
+    local exe="$STAMP $dir/stamp.out"
+    if [[ $kind == entry ]]; then
+        mkdir -p "$dir/data/applications"
+        printf '[Desktop Entry]\nType=Application\nName=Stamp\nExec="%s" "%s"\n' \
+            "$STAMP" "$dir/stamp.out" >"$dir/data/applications/stamp.desktop"
+        exe=$dir/data/applications/stamp.desktop
+    fi
     {
         printf '[Buttons]\n'
-        printf 'Button1EXE=%s %s\n' "$STAMP" "$dir/stamp.out"
+        printf 'Button1EXE=%s\n' "$exe"
         printf '%s\n' 'Button1Icon=C:\\TALVENDOK\\DEFAULT.ICO'
         printf '\n[Options]\nMinimizeOnRun=%s\n' "$minimize"
         printf '\n[Startup]\n'

@@ -30,13 +30,13 @@ bench_start_display
 RESULTS=$BENCH_TMP/results
 mkdir -p "$RESULTS"
 
-# run_one SERIES PROGRAM MINIMIZE SETTLE_MS IDLE_MS: one start of PROGRAM (bar
-# or floor) through the probe in a fresh home, its figures appended to
-# $RESULTS/SERIES.KEY, one line a run. With SETTLE_MS, the run ends with a
-# click on the first launch button.
+# run_one SERIES PROGRAM MINIMIZE SETTLE_MS IDLE_MS [entry]: one start of
+# PROGRAM (bar or floor) through the probe in a fresh home, its figures
+# appended to $RESULTS/SERIES.KEY, one line a run. With SETTLE_MS, the run ends
+# with a click on the first launch button (a desktop entry with "entry").
 run_one() {
     local series=$1 program=$2 minimize=$3 settle=$4 idle=$5
-    bench_home "$program" "$minimize"
+    bench_home "$program" "$minimize" "${6:-}"
     local dir=$RUN_DIR click=()
     if ((settle > 0)); then click=(--click "$BENCH_CLICK" --stamp "$dir/stamp.out"); fi
     if ! env "${RUN_ENV[@]}" "$PROBE" --settle "$settle" --idle "$idle" "${click[@]}" \
@@ -79,6 +79,7 @@ for ((i = 1; i <= RUNS; i++)); do
         run_one bar bar 0 "$SETTLE_MS" "$idle_ms"
     fi
     run_one bar_min1 bar 1 1000 0
+    run_one bar_entry bar 0 1000 0 entry
 done
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 [[ -z ${BENCH_RESULTS:-} ]] || { mkdir -p "$BENCH_RESULTS" && cp "$RESULTS"/* "$BENCH_RESULTS"/; }
@@ -158,6 +159,7 @@ row "idle CPU (% of one core)" idle_cpu_pct 1 3 bar ratio 1.1
 row "wake-ups per second, idle" wakeups_per_s 1 2 bar ratio 1.0
 row "click -> program, MinimizeOnRun=0 (ms)" click_ms 1 2 bar below 5
 row "click -> program, MinimizeOnRun=1 (ms)" click_ms 1 2 bar_min1 below 5
+row "click -> program, desktop entry (ms)" click_ms 1 2 bar_entry none 0
 echo
 echo "also seen (no target):"
 row "  threads" threads 1 0 bar none 0
@@ -165,6 +167,7 @@ row "  top-level X windows created" x_toplevels_created 1 0 bar none 0
 row "  X windows held (X-Resource)" x_windows 1 0 bar none 0
 row "  X pixmaps held (KB)" x_pixmap_kb 1 0 bar none 0
 row "  exec -> mapped window, MinimizeOnRun=1 (ms)" map_ms 1 1 bar_min1 none 0
+row "  exec -> mapped window, desktop entry (ms)" map_ms 1 1 bar_entry none 0
 for series in bar floor; do
     [[ -s $RESULTS/$series.mapped ]] || continue
     echo "  windows that the $series mapped: $(sort "$RESULTS/$series.mapped" | uniq -c | awk '{ c = $1; $1 = ""; printf "%s%s (%d runs)", sep, substr($0, 2), c; sep = "; " }')"

@@ -11,13 +11,15 @@
 namespace {
 
 const QString kDefaultIcon = QStringLiteral("C:\\TALVENDOK\\DEFAULT.ICO");
-// Programs on this platform rarely carry an extension: the last entry shows every file and
-// is the one selected when the chooser opens.
+// Programs on this platform rarely carry an extension: "All Files" is the entry selected
+// when the chooser opens; desktop entries come after it.
 const QString kProgramFilter = QStringLiteral(
     "Executables(*.exe)|*.exe|COM Files"
     "(*.com)|*.com|Batch Files (*.bat)|*.bat"
-    "|All Files (*)|*");
-const QString kIconFilter = QStringLiteral("Icons(*.ico)|*.ico|");
+    "|All Files (*)|*|Applications (*.desktop)|*.desktop");
+const int kAllFilesEntry = 4;
+const QString kApplications = QStringLiteral("/usr/share/applications");
+const QString kIconFilter = QStringLiteral("Icons(*.ico)|*.ico|SVG Images|*.svg;*.svgz|");
 
 }  // namespace
 
@@ -166,9 +168,10 @@ void Form3::Form_Load() {
 // Shows the picture named by the row's icon path label in the preview and on the launch
 // button; false, with both left as they are, when the path names no loadable picture.
 bool Form3::showIcon(int row) {
-    const QString path = iconLabel(row)->Caption();
     QPixmap picture;
-    if (path == kUnsetPath || !host().loadPicture(path, &picture, kLaunchIconSize)) return false;
+    if (!slotPicture(iconLabel(row)->Caption(), Forms::get<Form1>()->programHolder(row)->Caption(),
+                     &picture))
+        return false;
     preview(row)->setPicture(picture);
     Forms::get<Form1>()->launchButton(row)->setPicture(picture);
     return true;
@@ -195,16 +198,26 @@ void Form3::Text4_Change() {
 void Form3::chooseProgram(int row) {
     CommonDialog1.DialogTitle = QStringLiteral("Choose EXE");
     CommonDialog1.Filter = kProgramFilter;
-    CommonDialog1.FilterIndex = int(FileChooser::parseFilter(kProgramFilter).size());
+    CommonDialog1.FilterIndex = kAllFilesEntry;
+    if (CommonDialog1.InitDir.isEmpty()) CommonDialog1.InitDir = kApplications;
     if (!CommonDialog1.ShowOpen()) return;
     programLabel(row)->setCaption(CommonDialog1.FileName);
-    Forms::get<Form1>()->programHolder(row)->setCaption(programLabel(row)->Caption());
+    Forms::get<Form1>()->assignProgram(row, programLabel(row)->Caption());
+    showSlot(row);
+}
+
+void Form3::showSlot(int row) {
+    Form1 *bar = Forms::get<Form1>();
+    programLabel(row)->setCaption(bar->programHolder(row)->Caption());
+    captionField(row)->setText(bar->launchButton(row)->Caption());
+    iconLabel(row)->setCaption(bar->iconHolder(row)->Caption());
+    showIcon(row);
 }
 
 void Form3::chooseIcon(int row) {
     CommonDialog1.DialogTitle = QStringLiteral("Choose Icon");
     CommonDialog1.Filter = kIconFilter;
-    // Its one entry: an index left over from the program chooser would point past the end.
+    // Its first entry: an index left over from the program chooser would point past the end.
     CommonDialog1.FilterIndex = 1;
     if (CommonDialog1.ShowOpen()) {
         iconLabel(row)->setCaption(CommonDialog1.FileName);

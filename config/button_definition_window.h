@@ -12,6 +12,8 @@ class Form3 : public Form {
     Form3();
 
     void Form_Load() override;
+    // Shows row `row` as the bar's slot now holds it (after a drop onto the bar).
+    void showSlot(int row);
     void Text1_Change();
     void Text2_Change();
     void Text3_Change();

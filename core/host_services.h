@@ -26,7 +26,11 @@ class HostServices {
     virtual bool saveSetting(const QString &section, const QString &key, const QString &value) = 0;
 
     // Starts a command line detached, never through a shell; false when it cannot start.
+    // A path naming a desktop entry starts that entry's application.
     virtual bool startProgram(const QString &commandLine) = 0;
+    // The desktop entry a program path names, when it is an application that can start
+    // here: its localized name and its icon (a path or an icon theme name).
+    virtual bool applicationEntry(const QString &programPath, QString *name, QString *icon) = 0;
     // An ordinary, not hidden file (folders and hidden files count as missing).
     virtual bool fileExists(const QString &path) = 0;
     // A file this user may execute.
@@ -45,7 +49,9 @@ class HostServices {
     // The screen that a window (in twips) is on: the one it overlaps most, else the nearest.
     QRectF screenOf(const QRectF &window);
     // Loads a picture recognised by content; for files holding several images the one
-    // closest to `preferred` is taken. False for anything that is not a loadable picture.
+    // closest to `preferred` is taken. A bare name is an icon of the user's icon theme;
+    // SVG and theme icons are drawn at `preferred` times the screen's pixel ratio. False
+    // for anything that is not a loadable picture.
     virtual bool loadPicture(const QString &path, QPixmap *out, QSize preferred = {}) = 0;
     virtual QTime currentTime() = 0;
     // Ends the program at once; no window's unload handling runs.

@@ -13,8 +13,11 @@
 #include <QWidget>
 #include <QWindow>
 
+#include "core/desktop_entry.h"
 #include "core/file_chooser.h"
+#include "core/icons.h"
 #include "core/local_paths.h"
+#include "core/settings_schema.h"
 #include "core/twips.h"
 
 #ifdef TALVENDOK_HAVE_XCB
@@ -38,6 +41,8 @@ extern char **environ;
 namespace {
 // Pictures beyond this are refused before decoding: no background needs more.
 constexpr qint64 kMaxPicturePixels = 64LL * 1024 * 1024;
+// A theme icon asked for without a size.
+constexpr QSize kThemeIconSize(32, 32);
 #ifdef Q_OS_UNIX
 // Waits for a started program in the background so that it leaves no zombie behind.
 void reapWhenDone(pid_t pid) {
@@ -119,8 +124,12 @@ bool QtHostServices::saveSetting(const QString &section, const QString &key, con
 }
 
 bool QtHostServices::startProgram(const QString &commandLine) {
+    // An entry is read, never run, whatever its mode bits say.
+    const QString entry = desktopentry::entryFile(commandLine);
+    if (!entry.isEmpty()) return desktopentry::launch(localPath(entry));
     localpaths::Command command;
     if (!localpaths::splitCommandLine(commandLine, &command)) return false;
+    if (!desktopentry::entryFile(command.program).isEmpty()) return false;
     // The text viewer of the original platform: a notepad of the user's, else the
     // desktop's opener for the file.
     if (command.program.compare(QLatin1String("notepad"), Qt::CaseInsensitive) == 0) {
@@ -131,6 +140,11 @@ bool QtHostServices::startProgram(const QString &commandLine) {
     const QFileInfo info(command.program);
     if (!info.isAbsolute() || !info.isFile() || !info.isExecutable()) return false;
     return spawnDetached(info.absoluteFilePath(), command.arguments);
+}
+
+bool QtHostServices::applicationEntry(const QString &programPath, QString *name, QString *icon) {
+    const QString entry = desktopentry::entryFile(programPath);
+    return !entry.isEmpty() && desktopentry::read(localPath(entry), name, icon);
 }
 
 bool QtHostServices::fileExists(const QString &path) {
@@ -208,10 +222,20 @@ QList<QRectF> QtHostServices::screensTwips() {
 
 bool QtHostServices::loadPicture(const QString &path, QPixmap *out, QSize preferred) {
     const QString local = localPath(path);
-    if (!QFileInfo(local).isFile()) return false;
+    const qreal ratio = qApp->devicePixelRatio();
+    if (!QFileInfo(local).isFile()) {
+        if (path == QLatin1String(kUnsetPath) || !icons::isThemeName(path)) return false;
+        const QPixmap icon =
+            icons::themed(path, preferred.isValid() ? preferred : kThemeIconSize, ratio);
+        if (icon.isNull()) return false;
+        *out = icon;
+        return true;
+    }
     QImageReader reader(local);
     reader.setDecideFormatFromContent(true);
     if (!reader.canRead()) return false;
+    // Only the header has been read: an SVG is checked before it is parsed.
+    if (reader.format().startsWith("svg")) return icons::loadSvg(local, preferred, ratio, out);
     // Several images (an icon file): take the one closest to the size shown. On a dense
     // screen the one closest to that size in device pixels, drawn at the size the 1x choice
     // has, so that a larger image makes the icon crisp rather than bigger.
@@ -235,7 +259,6 @@ bool QtHostServices::loadPicture(const QString &path, QPixmap *out, QSize prefer
             return best;
         };
         const int shown = closest(QSizeF(preferred));
-        const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
         const int best = ratio > 1 ? closest(QSizeF(preferred) * ratio) : shown;
         if (sizes[shown].width() > 0 && sizes[best].width() > sizes[shown].width())
             density = qreal(sizes[best].width()) / sizes[shown].width();

@@ -12,6 +12,7 @@ class QtHostServices : public HostServices {
                        const QString &defaultValue) override;
     bool saveSetting(const QString &section, const QString &key, const QString &value) override;
     bool startProgram(const QString &commandLine) override;
+    bool applicationEntry(const QString &programPath, QString *name, QString *icon) override;
     bool fileExists(const QString &path) override;
     bool isExecutable(const QString &path) override;
     bool listFiles(const QString &folder, const QString &pattern, QStringList *names) override;

@@ -7,6 +7,7 @@ set -euo pipefail
 build_packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6test6 libxcb1-dev libgl-dev
+    libglib2.0-dev zlib1g-dev libqt6svg6
     fonts-wine fonts-liberation fonts-dejavu-core
 )
 test_packages=(

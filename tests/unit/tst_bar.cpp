@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
@@ -46,6 +48,7 @@ class BarTest : public QObject {
     QString m_programs;  // a folder whose name has a blank
     QString m_marker;
     QString m_script;
+    QString m_entry;  // a desktop entry of the script, with an icon of the theme
 
     Form1 *startBar() {
         Form1 *bar = Forms::get<Form1>();
@@ -64,6 +67,18 @@ class BarTest : public QObject {
         m_script =
             testenv::writeMarkerScript(m_programs + QStringLiteral("/leave marker.sh"), m_marker);
         QVERIFY(!m_script.isEmpty());
+        m_entry = testenv::dataHome() + QStringLiteral("/applications/tool.desktop");
+        QVERIFY(testenv::writeFile(m_entry,
+                                   "[Desktop Entry]\nType=Application\nName=Big Tool\n"
+                                   "Icon=talvendok-test\nExec=\"" +
+                                       m_script.toUtf8() + "\"\n"));
+        // A small hicolor theme with one green icon.
+        const QString theme = testenv::dataHome() + QStringLiteral("/icons/hicolor");
+        QVERIFY(testenv::writeFile(theme + "/index.theme",
+                                   "[Icon Theme]\nName=Hicolor\n"
+                                   "Directories=32x32/apps\n[32x32/apps]\nSize=32\nType=Fixed\n"));
+        QVERIFY(testenv::writePicture(theme + "/32x32/apps/talvendok-test.png", "png",
+                                      QSize(32, 32), Qt::green));
     }
 
     void emptyStoreGivesTheDefaultBar() {
@@ -267,6 +282,7 @@ class BarTest : public QObject {
         QTest::newRow("unset") << "UNDEFINED" << "0";
         QTest::newRow("empty") << "" << "0";
         QTest::newRow("missing, minimised") << "/nowhere/no such program" << "1";
+        QTest::newRow("missing entry") << "/nowhere/tool.desktop" << "0";
     }
     // clang-format on
 
@@ -341,6 +357,90 @@ class BarTest : public QObject {
             QTest::qWait(200);
             QVERIFY(testenv::readFile(m_marker).isEmpty());
         }
+    }
+
+    // An SVG (by content), a theme name, or an unset icon on a desktop entry shows on the
+    // button; hostile names and SVGs give the built-in icon, without a hang.
+    // clang-format off
+    void slotIcons_data() {
+        QTest::addColumn<QString>("icon");  // $S: `svg` written to a file, $Z: gzipped
+        QTest::addColumn<QByteArray>("svg");
+        QTest::addColumn<QColor>("colour");  // invalid: the built-in icon
+        const QByteArray rect = "<rect width='16' height='16' fill='#0000ff'/>";
+        const QByteArray svg = "<svg xmlns='http://www.w3.org/2000/svg' width='16' height='16'>" + rect + "</svg>";
+        QTest::newRow("SVG") << "$S" << svg << QColor(Qt::blue);
+        QTest::newRow("SVGZ") << "$Z" << svg << QColor(Qt::blue);
+        QTest::newRow("theme name") << "talvendok-test" << QByteArray() << QColor(Qt::green);
+        QTest::newRow("entry's icon") << "UNDEFINED" << QByteArray() << QColor(Qt::green);
+        QTest::newRow("name with ..") << "..talvendok-test" << QByteArray() << QColor();
+        QTest::newRow("10,000 characters") << QString(10000, 'a') << QByteArray() << QColor();
+        QTest::newRow("external image") << "$S" << QByteArray(svg).replace("/>", "/><image href='/dev/zero' width='9' height='9'/>") << QColor();
+        QTest::newRow("100,000 nested") << "$S" << QByteArray(svg).replace(rect, QByteArray("<g>").repeated(100000) + rect + QByteArray("</g>").repeated(100000)) << QColor();
+        QTest::newRow("100,000 x 100,000") << "$S" << QByteArray(svg).replace("'16' height='16'>", "'100000' height='100000'>") << QColor();
+    }
+    // clang-format on
+    void slotIcons() {
+        QFETCH(QString, icon);
+        QFETCH(QByteArray, svg);
+        QFETCH(QColor, colour);
+        const QString file = testenv::dataHome() + QStringLiteral("/svg by content.ico");
+        QVERIFY(testenv::writeFile(file, svg));
+        if (icon == "$Z") QCOMPARE(QProcess::execute("gzip", {"-kf", file}), 0);
+        save("Buttons", "Button2Icon", icon.replace("$S", file).replace("$Z", file + ".gz"));
+        save("Buttons", "Button2EXE", m_entry);
+        const QImage shown = testenv::pixels(Forms::get<Form1>()->SSCommand7->Picture());
+        if (colour.isValid())
+            QCOMPARE(shown.pixelColor(shown.rect().center()), colour);
+        else
+            QCOMPARE(shown, builtInIcon());
+    }
+
+    // One local application entry or executable dropped (copied or linked) assigns the slot;
+    // anything else is refused at once and changes nothing. The store waits for the exit.
+    // clang-format off
+    void dropOnLaunchButton_data() {
+        QTest::addColumn<QStringList>("urls");  // $E: the entry, $X: the script, $T: text
+        QTest::addColumn<int>("actions");
+        QTest::addColumn<bool>("vanishes");  // removed between entering and dropping
+        QTest::addColumn<QString>("program");  // empty: refused
+        const int copyMove = Qt::CopyAction | Qt::MoveAction;
+        QTest::newRow("entry") << QStringList{"$E"} << copyMove << false << "$E";
+        QTest::newRow("executable, linked") << QStringList{"$X"} << int(Qt::LinkAction) << false << "\"$X\"";
+        QTest::newRow("move only") << QStringList{"$E"} << int(Qt::MoveAction) << false << "";
+        QTest::newRow("not executable") << QStringList{"$T"} << copyMove << false << "";
+        QTest::newRow("remote") << QStringList{"http://example.invalid/tool.desktop"} << copyMove << false << "";
+        QTest::newRow("10,000 URLs") << QStringList(10000, "$E") << copyMove << false << "";
+        QTest::newRow("vanishes") << QStringList{"$E"} << copyMove << true << "";
+    }
+    // clang-format on
+    void dropOnLaunchButton() {
+        QFETCH(QStringList, urls);
+        QFETCH(int, actions);
+        QFETCH(bool, vanishes);
+        QFETCH(QString, program);
+        Form1 *bar = startBar();
+        QList<QUrl> list;
+        for (QString url : urls)
+            list << QUrl::fromUserInput(
+                url.replace("$E", m_entry).replace("$X", m_script).replace("$T", m_marker));
+        QVERIFY(testenv::writeFile(m_marker, "text"));
+        QMimeData data;
+        data.setUrls(list);
+        const auto offered = Qt::DropActions(actions);
+        QDragEnterEvent enter(QPoint(5, 5), offered, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(bar->SSCommand7, &enter);
+        if (vanishes) QFile::remove(m_entry);
+        QDropEvent drop(QPointF(5, 5), offered, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(bar->SSCommand7, &drop);
+        QCOMPARE(enter.isAccepted(), !program.isEmpty() || vanishes);
+        QCOMPARE(drop.isAccepted(), !program.isEmpty());
+        QVERIFY(!drop.isAccepted() || drop.dropAction() != Qt::MoveAction);
+        program.replace("$E", m_entry).replace("$X", m_script);
+        QCOMPARE(bar->Label5->Caption(), program.isEmpty() ? "UNDEFINED" : program);
+        const bool entry = program == m_entry;
+        QCOMPARE(bar->SSCommand7->Caption(), entry ? "Big Tool" : "Undefined");
+        QCOMPARE(testenv::pixels(bar->SSCommand7->Picture()) == builtInIcon(), !entry);
+        QVERIFY(!testHost().settingsFileContent().contains("Button2"));
     }
 
     void exitSavesFourteenValuesThenEnds() {

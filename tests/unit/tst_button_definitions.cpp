@@ -140,6 +140,23 @@ class TestButtonDefinitions : public QObject {
                  (QList<QVariantList>{before[0], before[1], before[2]}));
     }
 
+    // The program chooser starts among the applications; an entry chosen names a slot still
+    // "Undefined", in the user's language.
+    void chosenApplication() {
+        const QString entry = m_work + QStringLiteral("/tool.desktop");
+        QVERIFY(testenv::writeFile(entry,
+                                   "[Desktop Entry]\nType=Application\nName=Tool\n"
+                                   "Name[de]=Werkzeug\nExec=/bin/true\n"));
+        Form3 *form = Forms::get<Form3>();
+        testHost().chooserAnswers = {entry};
+        qputenv("LANGUAGE", "de");
+        form->SSCommand3->click();
+        qunsetenv("LANGUAGE");
+        QCOMPARE(testHost().chooserInitDirs, QStringList{"/usr/share/applications"});
+        QCOMPARE(slotState(2).mid(0, 3), (QVariantList{"Werkzeug", entry, "UNDEFINED"}));
+        QCOMPARE(form->Text2->text(), QStringLiteral("Werkzeug"));
+    }
+
     // Menu, a changed slot, Return, the exit, and the next start reading the slot back.
     void wholeRoad() {
         const QString marker = m_work + QStringLiteral("/marker");

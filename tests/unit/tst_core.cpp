@@ -163,6 +163,48 @@ class CoreTest : public QObject {
         QVERIFY(!host().startProgram(expand(line)));
     }
 
+    // Entries start as the desktop starts them (codes, quoting, Path, TryExec, a terminal),
+    // are only read whatever their mode bits, and give a failure for anything unusable.
+    // clang-format off
+    void desktopEntries_data() {
+        QTest::addColumn<QString>("line");  // $E: the entry file, $I: its desktop id
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("marker");  // empty: the start fails
+        const QString app = "[Desktop Entry]\nType=Application\nName=Big Tool\n";
+        QTest::newRow("arguments, quotes") << "$E" << app + "Exec=\"$D/my tool.sh\" one \"a b\" \"x;y\""
+                                           << "started\none\na b\nx;y\n";
+        QTest::newRow("files dropped, %c, by id") << "$I" << app + "Exec=\"$D/my tool.sh\" %f %U %c"
+                                                  << "started\nBig Tool\n";
+        QTest::newRow("Path, quoted") << "\"$E\"" << app + "Path=$D\nExec=/bin/sh -c \"pwd >> marker\""
+                                      << "$D\n";
+        QTest::newRow("terminal") << "$E" << app + "Terminal=true\nExec=\"$D/my tool.sh\" t"
+                                  << "started\n-e\n$D/my tool.sh\nt\n";
+        QTest::newRow("TryExec missing") << "$E" << app + "TryExec=$D/gone\nExec=\"$D/my tool.sh\"" << "";
+        QTest::newRow("hidden") << "$E" << app + "Hidden=true\nExec=\"$D/my tool.sh\"" << "";
+        QTest::newRow("link") << "$E" << "[Desktop Entry]\nType=Link\nName=L\nURL=file:///" << "";
+        QTest::newRow("shell syntax") << "$E" << app + "Exec=\"$D/my tool.sh\" $(touch $D/evil)" << "";
+        QTest::newRow("unknown field code") << "$E" << app + "Exec=\"$D/my tool.sh\" %z" << "";
+        QTest::newRow("missing program") << "$E" << app + "Exec=$D/gone %c" << "";
+        QTest::newRow("script, not an entry") << "$E" << "#!/bin/sh\n\"$D/my tool.sh\"\n" << "";
+        QTest::newRow("junk") << "$E" << QString::fromLatin1("\x7f\xff[Desktop Entry]\n\x01=\x02") << "";
+    }
+    // clang-format on
+    void desktopEntries() {
+        QFETCH(QString, line);
+        QFETCH(QString, entry);
+        QFETCH(QString, marker);
+        static int count = 0;
+        const QString id = QStringLiteral("talvendok-test-%1.desktop").arg(++count);
+        const QString file = testenv::dataHome() + "/applications/" + id;
+        QVERIFY(testenv::writeFile(file, expand(entry).toUtf8(), true));
+        // A terminal of the user's on PATH that only notes what it was asked to run.
+        testenv::writeMarkerScript(expand("$D/bin/x-terminal-emulator"), expand("$D/marker"));
+        qputenv("PATH", expand("$D/bin:").toLocal8Bit() + qgetenv("PATH"));
+        const bool started = host().startProgram(line.replace("$E", file).replace("$I", id));
+        QCOMPARE(started, !marker.isEmpty());
+        if (started) QTRY_COMPARE(testenv::readFile(expand("$D/marker")), expand(marker).toUtf8());
+    }
+
     // clang-format off
     void clockText_data() {
         QTest::addColumn<QTime>("time");
