@@ -2,12 +2,10 @@
 
 #include <sys/stat.h>
 
-#include <QBuffer>
-#include <QDir>
 #include <QFile>
-#include <QImage>
 
 #include "core/settings_schema.h"
+#include "tests/support/test_host.h"
 
 namespace hostile {
 
@@ -56,7 +54,7 @@ const QList<QByteArray> kJunkLines = {
     "Options/TitleBar=Via a slash", "%General", "[General]", "\"quoted key\"=1",
     QByteArray("\0\0\0", 3), "\xff\xfe\xfd", "   \t   "};
 // Command lines that would create the marker if a shell ran them.
-const QList<const char *> kShellForms = {
+const QList<QByteArray> kShellForms = {
     "talvendok-no-such-program; touch %1", "$(touch %1)", "`touch %1`",
     "talvendok-no-such-program && touch %1", "talvendok-no-such-program | touch %1",
     "talvendok-no-such-program > %1"};
@@ -75,9 +73,7 @@ QByteArray hostileValue(Rng &rng, SettingKind kind, const QString &marker, QStri
     if (roll < 2) return QByteArray(1 << 20, '9');
     if (*family == "number") return rng.pick(kNumbers);
     if (*family == "shell syntax")
-        return QString::fromLatin1(kShellForms.at(rng.below(kShellForms.size())))
-            .arg(marker)
-            .toUtf8();
+        return rng.pick(kShellForms).replace("%1", QFile::encodeName(marker));
     return rng.pick(*family == "path" ? kPaths : kTexts);
 }
 
@@ -135,20 +131,13 @@ Case makeCase(quint64 seed, int index, const QString &marker) {
 }
 
 void writeHostileProgramFiles(const QString &folder) {
-    QDir().mkpath(folder);
-    auto write = [&](const char *name, const QByteArray &bytes) {
-        QFile file(folder + QLatin1Char('/') + QLatin1String(name));
-        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(bytes);
+    const auto write = [&](const char *name, const QByteArray &bytes) {
+        testenv::writeFile(folder + QLatin1Char('/') + QLatin1String(name), bytes);
     };
     write("Broken.emb", "this is not a picture\n");
     write("Empty.emb", QByteArray());
-    QImage image(64, 64, QImage::Format_RGB32);
-    image.fill(Qt::darkGreen);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    write("Truncated.emb", png.left(png.size() / 3));
+    const QByteArray picture = testenv::readFile(folder + QStringLiteral("/Aurora.emb"));
+    write("Truncated.emb", picture.left(picture.size() / 3));
     // A bitmap header that claims 50000 x 50000 pixels at 32 bits over a few bytes.
     QByteArray bmp("BM");
     for (quint32 v : {70u, 0u, 54u, 40u, 50000u, 50000u, 0x200001u, 0u, 0u, 0u, 0u, 0u, 0u})

@@ -21,8 +21,8 @@ struct Case {
 // `marker` is the file that a command line run through a shell would create.
 Case makeCase(quint64 seed, int index, const QString &marker);
 
-// Files of the program folder that hostile paths point at: not pictures, a truncated one,
-// a picture header claiming an enormous size, a named pipe.
+// Files of the program folder (its Aurora.emb already there) that hostile paths point at:
+// not pictures, a truncated one, a picture header claiming an enormous size, a named pipe.
 void writeHostileProgramFiles(const QString &programFolder);
 
 }  // namespace hostile

@@ -79,18 +79,12 @@ void TestHost::freshStart() {
 }
 
 void TestHost::writeSettingsFile(const QByteArray &content) {
-    const QString file = settings().fileName();
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    QFile out(file);
-    if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) out.write(content);
-    out.close();
+    testenv::writeFile(settings().fileName(), content);
     reopenSettings();
 }
 
 QByteArray TestHost::settingsFileContent() const {
-    QFile in(const_cast<TestHost *>(this)->settings().fileName());
-    if (!in.open(QIODevice::ReadOnly)) return {};
-    return in.readAll();
+    return testenv::readFile(const_cast<TestHost *>(this)->settings().fileName());
 }
 
 namespace testenv {
@@ -109,13 +103,9 @@ QString programFolder(bool create) {
 }
 
 QString writeMarkerScript(const QString &path, const QString &marker) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile script(path);
-    if (!script.open(QIODevice::WriteOnly | QIODevice::Truncate)) return {};
-    script.write("#!/bin/sh\nprintf '%s\\n' \"started\" \"$@\" >> '" + marker.toUtf8() + "'\n");
-    script.close();
-    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    return path;
+    const QByteArray script =
+        "#!/bin/sh\nprintf '%s\\n' \"started\" \"$@\" >> '" + marker.toUtf8() + "'\n";
+    return writeFile(path, script, true) ? path : QString();
 }
 
 bool writePicture(const QString &path, const char *format, QSize size, QColor color) {

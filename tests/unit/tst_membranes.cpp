@@ -74,9 +74,23 @@ class MembraneTest : public QObject {
         QCOMPARE(chooser->Left(), (screen.width() - chooser->Width()) / 2);
     }
 
-    // Opening and focusing the list takes nothing; the first arrow key moves onto the
-    // first entry and takes it.
-    void openingTakesNothingTheFirstArrowKeyDoes() {
+    // Opening and focusing the list takes nothing; the first arrow key moves onto the first
+    // entry and takes it. Any press makes the entry under it current: only the left one may
+    // take it.
+    // clang-format off
+    void whatTakesAnEntry_data() {
+        QTest::addColumn<int>("button");  // none: the arrow key
+        QTest::addColumn<bool>("takes");
+        QTest::newRow("arrow key") << int(Qt::NoButton) << true;
+        QTest::newRow("left") << int(Qt::LeftButton) << true;
+        QTest::newRow("right") << int(Qt::RightButton) << false;
+        QTest::newRow("middle") << int(Qt::MiddleButton) << false;
+    }
+    // clang-format on
+
+    void whatTakesAnEntry() {
+        QFETCH(int, button);
+        QFETCH(bool, takes);
         testenv::writePicture(inProgramFolder("Sunset.emb"), "BMP", {338, 142}, Qt::red);
         const QByteArray stored = testHost().settingsFileContent();
         QPointer<Form8> chooser = openChooser();
@@ -84,33 +98,17 @@ class MembraneTest : public QObject {
         QCoreApplication::processEvents();
         QVERIFY(Forms::isLoaded(chooser));
         QCOMPARE(testHost().settingsFileContent(), stored);
-        QTest::keyClick(chooser->File1, Qt::Key_Down);
-        QCOMPARE(host().getSetting("Startup", "Membrane", ""),
-                 QStringLiteral("c:\\TALVENDOK\\Sunset.emb"));
-        QVERIFY(!Forms::isLoaded(chooser));
-    }
-
-    // Any press makes the entry under it current, which takes it: only the left one may.
-    // clang-format off
-    void onlyTheLeftButtonTakesAnEntry_data() {
-        QTest::addColumn<Qt::MouseButton>("button");
-        QTest::newRow("right") << Qt::RightButton;
-        QTest::newRow("middle") << Qt::MiddleButton;
-    }
-    // clang-format on
-
-    void onlyTheLeftButtonTakesAnEntry() {
-        QFETCH(Qt::MouseButton, button);
-        testenv::writePicture(inProgramFolder("Sunset.emb"), "BMP", {338, 142}, Qt::red);
-        const QByteArray stored = testHost().settingsFileContent();
-        QPointer<Form8> chooser = openChooser();
         const QPoint entry = chooser->File1->visualItemRect(chooser->File1->item(0)).center();
-        QTest::mouseClick(chooser->File1->viewport(), button, {}, entry);
-        QTest::mouseDClick(chooser->File1->viewport(), button, {}, entry);
-        QVERIFY(Forms::isLoaded(chooser));
-        QCOMPARE(testHost().settingsFileContent(), stored);
-        clickEntry(chooser, "Sunset.emb");
-        QVERIFY(!Forms::isLoaded(chooser));
+        if (button == Qt::NoButton) {
+            QTest::keyClick(chooser->File1, Qt::Key_Down);
+        } else {
+            QTest::mouseClick(chooser->File1->viewport(), Qt::MouseButton(button), {}, entry);
+            if (!takes)
+                QTest::mouseDClick(chooser->File1->viewport(), Qt::MouseButton(button), {}, entry);
+        }
+        QCOMPARE(Forms::isLoaded(chooser), !takes);
+        QCOMPARE(host().getSetting("Startup", "Membrane", ""),
+                 takes ? QStringLiteral("c:\\TALVENDOK\\Sunset.emb") : QString());
     }
 
     // clang-format off
@@ -188,15 +186,24 @@ class MembraneTest : public QObject {
         QCOMPARE(testHost().settingsFileContent(), stored);
     }
 
-    void reachedFromTheAboutPanelWithTheBarAway() {
+    // With the bar away, the about panel's Return brings it back; its Membrane button
+    // leads on to the chooser and leaves the bar away.
+    void aboutPanelWithTheBarAway_data() {
+        QTest::addColumn<bool>("membranes");
+        QTest::newRow("return") << false;
+        QTest::newRow("membranes") << true;
+    }
+    void aboutPanelWithTheBarAway() {
+        QFETCH(bool, membranes);
         Form1 *bar = Forms::get<Form1>();
         bar->hide();
         Form2 *about = Forms::get<Form2>();
         about->Show();
-        about->SSCommand3->click();
+        (membranes ? about->SSCommand3 : about->SSCommand1)->click();
         QVERIFY(!Forms::find<Form2>());
-        QVERIFY(Forms::find<Form8>() && Forms::find<Form8>()->Visible());
-        QVERIFY(!bar->Visible());
+        QCOMPARE(Forms::find<Form8>() && Forms::find<Form8>()->Visible(), membranes);
+        QCOMPARE(bar->Visible(), !membranes);
+        if (!membranes) QTRY_COMPARE(QGuiApplication::focusWindow(), bar->windowHandle());
     }
 };
 

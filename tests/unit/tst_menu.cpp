@@ -108,14 +108,38 @@ class MenuTest : public QObject {
         QVERIFY(!openMenu()->SSCommand6->isEnabled());
     }
 
-    void utilityPanelStartsAndTheMenuStaysUntilAnotherFormIsActive() {
-        testenv::writeMarkerScript(panel(), marker("panel"));
+    // It starts, and the menu stays until another form is active. A file that cannot start,
+    // or a store that cannot take the marker: reported, the menu stays, nothing is started.
+    // clang-format off
+    void utilityPanel_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("starts") << "";
+        QTest::newRow("not a program") << "not a program";
+        QTest::newRow("store cannot save") << "store cannot save";
+    }
+    // clang-format on
+
+    void utilityPanel() {
+        QFETCH(QString, fault);
+        if (fault == "not a program")
+            QVERIFY(testenv::writeFile(panel(), "this is no program\n", true));
+        else
+            testenv::writeMarkerScript(panel(), marker("panel"));
+        if (fault == "store cannot save") testHost().blockStore();
         QPointer<Form9> menu = openMenu();
         QTRY_COMPARE(QGuiApplication::focusWindow(), menu->windowHandle());
         menu->SSCommand6->click();
+        QVERIFY(menu && menu->Visible());
+        if (!fault.isEmpty()) {
+            QCOMPARE(testHost().messages.size(), 1);
+            QCOMPARE(testHost().messages[0].prompt, QString::fromLatin1(kPluginMessage));
+            QCOMPARE(testHost().messages[0].style, 16);
+            QTest::qWait(300);
+            QVERIFY(!QFile::exists(marker("panel")));
+            return;
+        }
         QTRY_COMPARE(testenv::readFile(marker("panel")), QByteArray("started\n"));
         QCOMPARE(host().getSetting("Startup", "Plugin", "none"), QStringLiteral("Enabled"));
-        QVERIFY(menu && menu->Visible());
         // Another program's window, or a window of ours that is no form, leaves it open.
         emit qGuiApp->focusWindowChanged(nullptr);
         QWidget stranger;
@@ -127,34 +151,6 @@ class MenuTest : public QObject {
         about->Show();
         about->SetFocus();
         QTRY_VERIFY(menu.isNull());
-    }
-
-    // A file that cannot start, or a store that cannot take the marker: reported, the
-    // menu stays; without the marker the program is not started.
-    // clang-format off
-    void utilityPanelFailures_data() {
-        QTest::addColumn<bool>("storeBroken");
-        QTest::newRow("not a program") << false;
-        QTest::newRow("store cannot save") << true;
-    }
-    // clang-format on
-
-    void utilityPanelFailures() {
-        QFETCH(bool, storeBroken);
-        if (storeBroken) {
-            testenv::writeMarkerScript(panel(), marker("panel"));
-            testHost().blockStore();
-        } else {
-            QVERIFY(testenv::writeFile(panel(), "this is no program\n", true));
-        }
-        QPointer<Form9> menu = openMenu();
-        menu->SSCommand6_Click();
-        QCOMPARE(testHost().messages.size(), 1);
-        QCOMPARE(testHost().messages[0].prompt, QString::fromLatin1(kPluginMessage));
-        QCOMPARE(testHost().messages[0].style, 16);
-        QVERIFY(menu && menu->Visible());
-        QTest::qWait(300);
-        QCOMPARE(QFile::exists(marker("panel")), false);
     }
 
     // Each item closes the menu and shows its window; a stored password puts its window
@@ -224,17 +220,6 @@ class MenuTest : public QObject {
         QVERIFY(menuGone);
         QTest::qWait(300);
         QVERIFY(!QFile::exists(marker("viewer")));
-    }
-
-    void aboutReturnShowsTheBar() {
-        Form1 *bar = Forms::get<Form1>();
-        bar->hide();
-        QPointer<Form2> about = Forms::get<Form2>();
-        about->Show();
-        about->SSCommand1->click();
-        QVERIFY(!Forms::isLoaded(about));
-        QVERIFY(bar->Visible());
-        QTRY_COMPARE(QGuiApplication::focusWindow(), bar->windowHandle());
     }
 };
 

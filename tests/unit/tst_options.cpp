@@ -240,20 +240,32 @@ class OptionsTest : public QObject {
         QVERIFY(openAccess()->Text1->Text().isEmpty());
     }
 
+    // By its button or by a close request from the window manager.
+    void informationWindowLeadsBackToTheOptionsAsLeft_data() {
+        QTest::addColumn<bool>("closeRequest");
+        QTest::newRow("button") << false;
+        QTest::newRow("close request") << true;
+    }
     void informationWindowLeadsBackToTheOptionsAsLeft() {
+        QFETCH(bool, closeRequest);
         Form7 *options = openOptions();
         Form1 *bar = Forms::get<Form1>();
         options->Check7->setValue(1);
         QTest::keyClicks(options->Text3, QStringLiteral("old one"));
+        const QByteArray stored = testHost().settingsFileContent();
         options->SSCommand3_Click();
         Form12 *info = Forms::find<Form12>();
         QVERIFY(info && info->isVisible() && !options->isVisible() && !bar->isVisible());
         QVERIFY(info->Label2->Caption().contains("~/config/TALVENDOK/TALVENDOK.conf"));
-        QTest::mouseClick(info->SSCommand1, Qt::LeftButton);
+        if (closeRequest)
+            info->close();
+        else
+            QTest::mouseClick(info->SSCommand1, Qt::LeftButton);
         QVERIFY(!Forms::find<Form12>());
         QVERIFY(bar->isVisible() && options->isVisible());
         QCOMPARE(options->Text3->Text(), QStringLiteral("old one"));
         QCOMPARE(options->Check7->Value(), 1);
+        QCOMPARE(testHost().settingsFileContent(), stored);
     }
 
     // The whole text fits its label however deep the settings folder lies: a path too long

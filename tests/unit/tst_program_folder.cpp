@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "core/program_folder.h"
+#include "tests/support/test_host.h"
 
 using programfolder::Seeding;
 Q_DECLARE_METATYPE(Seeding)
@@ -13,17 +14,9 @@ namespace {
 
 // Entries are relative paths; a trailing slash makes a folder, anything else a file.
 void create(const QString &root, const QStringList &entries, const QByteArray &content) {
-    for (const QString &entry : entries) {
-        const QString path = root + '/' + entry;
-        if (entry.endsWith('/')) {
-            QVERIFY(QDir().mkpath(path));
-            continue;
-        }
-        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content + entry.toUtf8());
-    }
+    for (const QString &entry : entries)
+        QVERIFY(entry.endsWith('/') ? QDir().mkpath(root + '/' + entry)
+                                    : testenv::writeFile(root + '/' + entry, content + entry.toUtf8()));
 }
 
 // Everything below `root`, folders with a trailing slash, each file with its content.
@@ -34,12 +27,7 @@ QStringList contents(const QString &root) {
     while (it.hasNext()) {
         const QFileInfo info(it.next());
         const QString name = QDir(root).relativeFilePath(info.filePath());
-        if (info.isDir()) {
-            found << name + '/';
-        } else {
-            QFile file(info.filePath());
-            found << name + '=' + (file.open(QIODevice::ReadOnly) ? file.readAll() : "?");
-        }
+        found << (info.isDir() ? name + '/' : name + '=' + testenv::readFile(info.filePath()));
     }
     found.sort();
     return found;
