@@ -34,33 +34,18 @@ put_away() {
     e2e_wait_gone Form1
 }
 
-e2e_start_x
-marker=$E2E_TMP/launched
-cat >"$E2E_TMP/leave marker.sh" <<SCRIPT
-#!/bin/sh
-echo started >>'$marker'
-SCRIPT
-chmod +x "$E2E_TMP/leave marker.sh"
-
-settings=$(e2e_settings_file)
-mkdir -p "$(dirname "$settings")"
-cat >"$settings" <<INI
-[Buttons]
+e2e_begin '[Buttons]
 Button1Caption=Stored
-Button1EXE=$E2E_TMP/leave marker.sh
-
+Button1EXE=@TMP@/leave marker.sh
 [Options]
 MinimizeOnRun=1
 SaveWinPos=1
-
 [Startup]
 Left=1500
-Top=3000
-INI
-
-e2e_start_bar
-bar=$(e2e_wait_window Form1)
-e2e_wait_settled "$bar"
+Top=3000'
+marker=$E2E_TMP/launched
+printf '#!/bin/sh\necho started >>"%s"\n' "$marker" >"$E2E_TMP/leave marker.sh"
+chmod +x "$E2E_TMP/leave marker.sh"
 read -r x y _ _ < <(e2e_geometry "$bar")
 e2e_assert_eq "$x,$y" "100,200" "bar position at start"
 cp "$settings" "$E2E_TMP/settings.before"

@@ -10,13 +10,7 @@ set -euo pipefail
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-e2e_start_x
-e2e_seed_program_folder
-settings=$(e2e_settings_file)
-
-e2e_start_bar
-bar=$(e2e_wait_window Form1)
-e2e_wait_settled "$bar"
+e2e_begin
 read -r x y width height < <(e2e_geometry "$bar")
 e2e_assert_eq "$x,$y,${width}x${height}" "0,0,337x140" "bar position and client size"
 xprop -id "$bar" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR ||
@@ -28,10 +22,8 @@ e2e_assert_eq "$(xprop -root _NET_ACTIVE_WINDOW | sed 's/.*# //')" "$(printf '0x
 e2e_assert_eq "$(grep -v '^[[:space:]]*$' "$settings")" $'[Options]\nSaveWinPos=1' \
     "settings after the first start"
 
-at() { [[ $(e2e_geometry "$bar" | cut -d' ' -f1,2) == "$1" ]]; }
 for place in "400 300" "0 0"; do
-    xdotool windowmove "$bar" "${place% *}" "${place#* }"
-    e2e__poll "$E2E_TIMEOUT" at "$place" || e2e_fail "the bar did not move to $place"
+    move_bar "$bar" $place
     e2e_click "$bar" 30 130 # ".. Menu .."
     menu=$(e2e_wait_window Form9)
     read -r x y _ height < <(e2e_geometry "$menu")

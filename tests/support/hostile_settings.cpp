@@ -60,21 +60,16 @@ const QList<QByteArray> kShellForms = {
     "talvendok-no-such-program > %1"};
 // clang-format on
 
-QByteArray hostileValue(Rng &rng, SettingKind kind, const QString &marker, QString *family) {
+QByteArray hostileValue(Rng &rng, SettingKind kind, const QString &marker) {
     const int roll = rng.below(100);
     const bool number =
         kind != SettingKind::Text && kind != SettingKind::Path && kind != SettingKind::Command;
     const bool path = kind == SettingKind::Path || kind == SettingKind::Command;
-    *family = roll < 2                                    ? "1 MB"
-              : roll < (number ? 60 : 20)                 ? "number"
-              : kind == SettingKind::Command && roll < 60 ? "shell syntax"
-              : path && roll < 70                         ? "path"
-                                                          : "text";
     if (roll < 2) return QByteArray(1 << 20, '9');
-    if (*family == "number") return rng.pick(kNumbers);
-    if (*family == "shell syntax")
+    if (roll < (number ? 60 : 20)) return rng.pick(kNumbers);
+    if (kind == SettingKind::Command && roll < 60)
         return rng.pick(kShellForms).replace("%1", QFile::encodeName(marker));
-    return rng.pick(*family == "path" ? kPaths : kTexts);
+    return rng.pick(path && roll < 70 ? kPaths : kTexts);
 }
 
 Case iniCase(Rng &rng, const QString &marker) {
@@ -94,11 +89,7 @@ Case iniCase(Rng &rng, const QString &marker) {
         for (const SettingKey &key : settingKeys()) {
             if (section != key.section || rng.chance(15)) continue;
             QByteArray value = rng.pick({"1", "0", "UNDEFINED", "C:\\TALVENDOK\\DEFAULT.ICO", "x"});
-            if (rng.chance(hostility)) {
-                QString family;
-                value = hostileValue(rng, key.kind, marker, &family);
-                c.notes << keyPath(key.section, key.name) + ": " + family;
-            }
+            if (rng.chance(hostility)) value = hostileValue(rng, key.kind, marker);
             QByteArray name = key.name;
             if (rng.chance(hostility / 15))
                 name = rng.chance(50) ? name.toLower() : " " + name + "\t";

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
 
 // Seeded generator of hostile settings files: every key of the store with values a hand
 // edit, a disk fault or a malicious peer could leave there, wrapped in broken INI syntax.
@@ -15,7 +14,6 @@ struct Case {
     enum Kind { IniText, ZeroBytes, Folder, Binary };
     Kind kind = IniText;
     QByteArray content;  // the file's bytes (IniText, Binary)
-    QStringList notes;   // the hostile keys, "Section/Key: family"
 };
 
 // `marker` is the file that a command line run through a shell would create.

@@ -59,21 +59,6 @@ class MenuTest : public QObject {
         QTRY_COMPARE(QGuiApplication::focusWindow(), bar->windowHandle());
     }
 
-    void opensOverTheBarsTopLeftCornerAndClosesWithItsFocus() {
-        Form1 *bar = Forms::get<Form1>();
-        for (const QPointF &place : {QPointF(3000, 4500), QPointF(7215, 630)}) {
-            Forms::get<Form9>();  // loaded hidden beforehand, then the bar moves
-            bar->setLeft(place.x());
-            bar->setTop(place.y());
-            bar->SSPanel2_Click();
-            QPointer<Form9> menu = Forms::find<Form9>();
-            QVERIFY(menu && menu->Visible() && bar->Visible());
-            QCOMPARE(menu->geometry().topLeft(), bar->geometry().topLeft());
-            bar->Form_GotFocus();
-            QVERIFY(!Forms::isLoaded(menu));
-        }
-    }
-
     // Whether the utility panel can be started is looked at each time the menu opens.
     // clang-format off
     void utilityPanelButton_data() {
