@@ -1,14 +1,13 @@
-"""Reads the settings file the way an outside program would, for the end-to-end tests.
-
-settings_check.py init FILE STATE EXTRA LENGTH   writes a user's file: every option, slots,
-    a Membrane, a position, and EXTRA keys of LENGTH characters the program never touches
-settings_check.py get FILE STATE KEY             prints the value the checks last saw
-settings_check.py verify FILE STATE [strict] [KEY=VALUE...]
-    The file must parse as an INI file without duplicate sections or keys and hold each
-    key of STATE, or, for a KEY given, one of the VALUEs given for it: a save that may or
-    may not have finished (with "strict": that must have finished). STATE is then
-    updated to what the file holds.
-"""
+# Reads the settings file the way an outside program would, for the end-to-end tests.
+#
+# settings_check.py init FILE STATE EXTRA LENGTH   writes a user's file: every option, slots,
+#     a Membrane, a position, and EXTRA keys of LENGTH characters the program never touches
+# settings_check.py get FILE STATE KEY             prints the value the checks last saw
+# settings_check.py verify FILE STATE [strict] [KEY=VALUE...]
+#     The file must parse as an INI file without duplicate sections or keys and hold each
+#     key of STATE, or, for a KEY given, one of the VALUEs given for it: a save that may or
+#     may not have finished (with "strict": that must have finished). STATE is then
+#     updated to what the file holds.
 import configparser, json, os, random, string, sys
 
 command, path, state_path, *args = sys.argv[1:]

@@ -81,8 +81,7 @@ class TestButtonDefinitions : public QObject {
 
     void captionFollowsEachKeystroke() {
         Form1 *bar = Forms::get<Form1>();
-        Form3 *form = Forms::get<Form3>();
-        form->Show();
+        Form3 *form = Forms::open<Form3>();
         form->Text2->selectAll();
         QTest::keyClicks(form->Text2, QStringLiteral("W&"));
         QCOMPARE(bar->launchButton(2)->Caption(), QStringLiteral("W&"));

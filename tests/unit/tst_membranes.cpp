@@ -18,13 +18,6 @@ QString inProgramFolder(const QString &name) {
     return testenv::programFolder() + QLatin1Char('/') + name;
 }
 
-Form8 *openChooser() {
-    Form8 *chooser = Forms::get<Form8>();
-    chooser->Show();
-    chooser->SetFocus();
-    return chooser;
-}
-
 QStringList listed(const Form8 *chooser) {
     QStringList names;
     for (int row = 0; row < chooser->File1->count(); ++row)
@@ -51,10 +44,7 @@ class MembraneTest : public QObject {
     void init() {
         testHost().freshStart();
         QDir::setCurrent(m_startFolder);
-        Form1 *bar = Forms::get<Form1>();
-        bar->Show();
-        bar->SetFocus();
-        QTRY_COMPARE(QGuiApplication::focusWindow(), bar->windowHandle());
+        QTRY_COMPARE(QGuiApplication::focusWindow(), Forms::open<Form1>()->windowHandle());
     }
 
     void cleanup() { QDir::setCurrent(m_startFolder); }
@@ -78,7 +68,7 @@ class MembraneTest : public QObject {
         QFETCH(bool, takes);
         testenv::writePicture(inProgramFolder("Sunset.emb"), "BMP", {338, 142}, Qt::red);
         const QByteArray stored = testHost().settingsFileContent();
-        QPointer<Form8> chooser = openChooser();
+        QPointer<Form8> chooser = Forms::open<Form8>();
         QTRY_VERIFY(!chooser || chooser->File1->hasFocus());
         QCoreApplication::processEvents();
         QVERIFY(Forms::isLoaded(chooser));
@@ -118,14 +108,14 @@ class MembraneTest : public QObject {
         testenv::writePicture(inProgramFolder("picture.jpg"), "JPEG", {8, 8}, Qt::red);
         testenv::writePicture(inProgramFolder(".Hidden.emb"), "BMP", {8, 8}, Qt::red);
         QDir().mkpath(inProgramFolder("Folder.emb"));
-        QStringList names = listed(openChooser());
+        QStringList names = listed(Forms::open<Form8>());
         names.sort(Qt::CaseInsensitive);
         QCOMPARE(names, QStringList({"Ember.emb", "slate.EMB", "Sunset.emb"}));
         const QSizeF screen = host().screenSizeTwips();
         QCOMPARE(Forms::get<Form8>()->Left(), (screen.width() - Forms::get<Form8>()->Width()) / 2);
         Form1 *bar = Forms::get<Form1>();
         bar->hide();
-        QPointer<Form8> chooser = openChooser();
+        QPointer<Form8> chooser = Forms::open<Form8>();
         clickEntry(chooser, name);
         QCOMPARE(testenv::pixels(bar->Picture()), testenv::pixels(QPixmap(inProgramFolder(name))));
         QCOMPARE(host().getSetting("Startup", "Membrane", ""), "c:\\TALVENDOK\\" + name);
@@ -160,7 +150,7 @@ class MembraneTest : public QObject {
         }
         Form1 *bar = Forms::get<Form1>();
         const QImage before = testenv::pixels(bar->Picture());
-        QPointer<Form8> chooser = openChooser();
+        QPointer<Form8> chooser = Forms::open<Form8>();
         clickEntry(chooser, "Sunset.emb");
         QCOMPARE(testHost().messages.size(), 1);
         QCOMPARE(testHost().messages[0].prompt, QStringLiteral("Invalid Membrame"));
@@ -175,7 +165,7 @@ class MembraneTest : public QObject {
         testenv::writePicture(inProgramFolder("Sunset.emb"), "BMP", {338, 142}, Qt::red);
         const QByteArray stored = testHost().settingsFileContent();
         Forms::get<Form1>()->hide();
-        openChooser()->SSCommand1->click();
+        Forms::open<Form8>()->SSCommand1->click();
         QVERIFY(!Forms::find<Form8>());
         QVERIFY(Forms::get<Form1>()->Visible());
         QCOMPARE(testHost().settingsFileContent(), stored);
@@ -192,8 +182,7 @@ class MembraneTest : public QObject {
         QFETCH(bool, membranes);
         Form1 *bar = Forms::get<Form1>();
         bar->hide();
-        Form2 *about = Forms::get<Form2>();
-        about->Show();
+        Form2 *about = Forms::open<Form2>();
         (membranes ? about->SSCommand3 : about->SSCommand1)->click();
         QVERIFY(!Forms::find<Form2>());
         QCOMPARE(Forms::find<Form8>() && Forms::find<Form8>()->Visible(), membranes);

@@ -21,13 +21,6 @@ namespace {
 const char *const kHelpMessage = "Help.txt has not been found. Please re-install TALVENDOK.";
 const char *const kPluginMessage = "Internal Error, Invalid Plugin";
 
-Form9 *openMenu() {
-    Form9 *menu = Forms::get<Form9>();
-    menu->Show();
-    menu->SetFocus();
-    return menu;
-}
-
 bool isCentred(Form *form) {
     const QSizeF screen = host().screenSizeTwips();
     return qAbs(form->Left() - (screen.width() - form->Width()) / 2) < 0.01 &&
@@ -82,7 +75,7 @@ class MenuTest : public QObject {
             QDir().mkpath(panel());
         else if (!file.isEmpty())
             testenv::writeMarkerScript(testenv::programFolder() + "/" + file, marker("panel"));
-        menu = openMenu();
+        menu = Forms::open<Form9>();
         QCOMPARE(menu->SSCommand6->isEnabled(), enabled);
         QVERIFY(menu->SSCommand5->isEnabled());
         QFile::remove(testenv::programFolder() + "/" + file);
@@ -90,7 +83,7 @@ class MenuTest : public QObject {
         QDir(panel()).removeRecursively();
         QCOMPARE(menu->SSCommand6->isEnabled(), enabled);  // only at the opening
         Forms::unload(menu);
-        QVERIFY(!openMenu()->SSCommand6->isEnabled());
+        QVERIFY(!Forms::open<Form9>()->SSCommand6->isEnabled());
     }
 
     // It starts, and the menu stays until another form is active. A file that cannot start,
@@ -111,7 +104,7 @@ class MenuTest : public QObject {
         else
             testenv::writeMarkerScript(panel(), marker("panel"));
         if (fault == "store cannot save") testHost().blockStore();
-        QPointer<Form9> menu = openMenu();
+        QPointer<Form9> menu = Forms::open<Form9>();
         QTRY_COMPARE(QGuiApplication::focusWindow(), menu->windowHandle());
         menu->SSCommand6->click();
         QVERIFY(menu && menu->Visible());
@@ -132,9 +125,7 @@ class MenuTest : public QObject {
         stranger.activateWindow();
         QTRY_COMPARE(QGuiApplication::focusWindow(), stranger.windowHandle());
         QVERIFY(Forms::isLoaded(menu));
-        Form2 *about = Forms::get<Form2>();
-        about->Show();
-        about->SetFocus();
+        Forms::open<Form2>();
         QTRY_VERIFY(menu.isNull());
     }
 
@@ -158,7 +149,7 @@ class MenuTest : public QObject {
         QFETCH(QString, password);
         QFETCH(QString, window);
         host().saveSetting("Options", "Password", password);
-        QPointer<Form9> menu = openMenu();
+        QPointer<Form9> menu = Forms::open<Form9>();
         menu->findChild<SSCommand *>(item)->click();
         QVERIFY(!Forms::isLoaded(menu));
         QStringList shown;
@@ -190,7 +181,7 @@ class MenuTest : public QObject {
         qputenv("PATH", m_bin.path().toUtf8());
         bool menuGone = false;
         testHost().onMessage = [&](const TestHost::Message &) { menuGone = !Forms::find<Form9>(); };
-        openMenu()->SSCommand3->click();
+        Forms::open<Form9>()->SSCommand3->click();
         QVERIFY(!Forms::find<Form9>());
         if (helpFile && viewer) {
             QVERIFY(testHost().messages.isEmpty());

@@ -30,15 +30,6 @@ QColor title() {
     return foreColor(Forms::get<Form1>()->Label2);
 }
 
-// As the menu opens it while a password is stored.
-Form13 *openAccess() {
-    Forms::get<Form1>();
-    Form13 *access = Forms::get<Form13>();
-    access->Show();
-    access->SetFocus();
-    return access;
-}
-
 }  // namespace
 
 class OptionsTest : public QObject {
@@ -207,7 +198,7 @@ class OptionsTest : public QObject {
         QFETCH(bool, opens);
         Forms::get<Form1>();
         store("Password", stored);
-        Form13 *access = openAccess();
+        Form13 *access = Forms::open<Form13>();
         QTest::keyClicks(access->Text1, typed);
         QTest::keyClick(access->Text1, opens ? Qt::Key_Enter : Qt::Key_Return);
         QCOMPARE(testHost().messages.size(), opens ? 0 : 1);
@@ -218,7 +209,7 @@ class OptionsTest : public QObject {
         if (opens) return;
         QCOMPARE(testHost().messages[0].prompt, QStringLiteral("Password Incorrect"));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(openAccess()->Text1->Text().isEmpty());
+        QVERIFY(Forms::open<Form13>()->Text1->Text().isEmpty());
     }
 
     // By its button or by a close request from the window manager.
