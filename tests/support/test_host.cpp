@@ -50,13 +50,6 @@ bool TestHost::showOpenDialog(FileChooser &chooser) {
     return !answer.isEmpty();
 }
 
-void TestHost::resetStore() {
-    QFile::remove(settings().fileName());
-    QDir(testenv::dataHome()).removeRecursively();
-    QDir().mkpath(testenv::dataHome());
-    reopenSettings();
-}
-
 void TestHost::blockStore(QString path) {
     if (path.isEmpty()) path = testenv::configHome();
     QDir(path).removeRecursively();
@@ -69,7 +62,10 @@ void TestHost::freshStart() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     for (const QString &blocker : {testenv::configHome(), testenv::configHome() + "/TALVENDOK"})
         if (QFileInfo(blocker).isFile()) QFile::remove(blocker);
-    resetStore();
+    QFile::remove(settings().fileName());
+    QDir(testenv::dataHome()).removeRecursively();
+    QDir().mkpath(testenv::dataHome());
+    reopenSettings();
     messages.clear();
     onMessage = nullptr;
     programEnds = 0;

@@ -41,11 +41,6 @@ QList<QVariantList> otherSlots(int slot) {
     return states;
 }
 
-QString storedValue(const QString &key) {
-    QSettings file(testHost().settingsFile(), QSettings::IniFormat);
-    return file.value(key).toString();
-}
-
 }  // namespace
 
 class TestButtonDefinitions : public QObject {
@@ -121,7 +116,9 @@ class TestButtonDefinitions : public QObject {
         QCOMPARE(slotState(2).mid(3), (QVariantList{icon, icon, picture(icon), picture(icon)}));
         QCOMPARE(otherSlots(2), others);
         bar->SSPanel1_Click();
-        QCOMPARE(storedValue("Buttons/Button2Icon"), icon);
+        QCOMPARE(
+            QSettings(testHost().settingsFile(), QSettings::IniFormat).value("Buttons/Button2Icon"),
+            icon);
     }
 
     // Each row's choices reach its slot only; the one chooser keeps its folder between uses.
