@@ -44,9 +44,6 @@ expect "Options/TitleBar=Title from A"
 choose_membrane "$B" 1
 e2e_wait_gone Form8
 expect 'Startup/Membrane=c:\TALVENDOK\Ember.emb'
-apply_title "$B" "Title from B"
-e2e_wait_gone Form7
-expect "Options/TitleBar=Title from B"
 
 definitions=$(menu_item "$B" 34 Form3)
 e2e_click "$definitions" 150 86

@@ -72,8 +72,7 @@ QByteArray hostileValue(Rng &rng, SettingKind kind, const QString &marker) {
     return rng.pick(path && roll < 70 ? kPaths : kTexts);
 }
 
-Case iniCase(Rng &rng, const QString &marker) {
-    Case c;
+QByteArray iniText(Rng &rng, const QString &marker) {
     const int hostility = rng.pick({"0", "25", "50", "80", "100"}).toInt();
     const QByteArray eol = rng.chance(12) ? "\r\n" : rng.chance(4) ? "\r" : "\n";
     QByteArray out = rng.chance(5) ? "\xef\xbb\xbf" : "";
@@ -98,8 +97,7 @@ Case iniCase(Rng &rng, const QString &marker) {
         }
     }
     if (rng.chance(10)) out.chop(eol.size());
-    c.content = out;
-    return c;
+    return out;
 }
 
 }  // namespace
@@ -112,7 +110,7 @@ Case makeCase(quint64 seed, int index, const QString &marker) {
     Rng rng(seed ^ (quint64(index) * 0xD1B54A32D192ED03ull));
     rng.next();
     const int roll = rng.below(100);
-    if (roll >= 12) return iniCase(rng, marker);
+    if (roll >= 12) return {Case::IniText, iniText(rng, marker)};
     Case c;
     c.kind = roll < 4 ? Case::ZeroBytes : roll < 8 ? Case::Folder : Case::Binary;
     if (c.kind != Case::Binary) return c;
