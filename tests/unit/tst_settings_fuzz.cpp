@@ -1,5 +1,5 @@
-// Hostile settings files against a session of the program: start the bar, apply the
-// options, choose a Membrane, launch every slot, exit through the close panel. Nothing may
+// Known and generated hostile settings files against a session of the program: start the
+// bar, apply the options, launch every slot, exit through the close panel. Nothing may
 // crash, run a shell or write a key it has no business with, and every key the session
 // does not write comes out of it as it went in, unless the INI format itself loses it.
 //
