@@ -204,16 +204,13 @@ e2e_geometry() {
 # e2e_wait_settled WID: waits until the window stays where it is. A bar places itself
 # again once it is mapped, and some window managers move a window after mapping it; a
 # click sent before that lands beside it.
-e2e_wait_settled() {
-    local last='' now same=0 deadline=$((SECONDS + E2E_TIMEOUT))
-    while ((same < 3)); do
-        ((SECONDS < deadline)) || e2e_fail "window $1 did not settle"
-        sleep 0.2
-        now=$(e2e_geometry "$1")
-        if [[ $now == "$last" ]]; then same=$((same + 1)); else same=0; fi
-        last=$now
-    done
+e2e__still() {
+    local before
+    before=$(e2e_geometry "$1")
+    sleep 0.6
+    [[ $(e2e_geometry "$1") == "$before" ]]
 }
+e2e_wait_settled() { e2e__poll "$E2E_TIMEOUT" e2e__still "$1" || e2e_fail "window $1 did not settle"; }
 
 # e2e_click WID X Y: clicks at X,Y relative to the window's client area.
 e2e_click() { xdotool mousemove --window "$1" "$2" "$3" click 1 || e2e_fail "could not click $1 at $2,$3"; }
