@@ -24,7 +24,7 @@ trap 'kill "$a11y_pid" 2>/dev/null || true; e2e__cleanup $?' EXIT
 # shellcheck disable=SC2016 # $1 is the marker script's own argument
 printf '#!/bin/sh\necho "$1" >>"%s"\n' "$E2E_TMP/launched" >"$E2E_TMP/mark.sh"
 chmod +x "$E2E_TMP/mark.sh"
-settings=$(e2e_settings_file)
+settings=$XDG_CONFIG_HOME/TALVENDOK/TALVENDOK.conf
 mkdir -p "$(dirname "$settings")"
 {
     printf '[Buttons]\n'

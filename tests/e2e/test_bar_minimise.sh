@@ -34,35 +34,19 @@ put_away() {
     e2e_wait_gone Form1
 }
 
-e2e_start_x
-marker=$E2E_TMP/launched
-cat >"$E2E_TMP/leave marker.sh" <<SCRIPT
-#!/bin/sh
-echo started >>'$marker'
-SCRIPT
-chmod +x "$E2E_TMP/leave marker.sh"
-
-settings=$(e2e_settings_file)
-mkdir -p "$(dirname "$settings")"
-cat >"$settings" <<INI
-[Buttons]
+e2e_begin '[Buttons]
 Button1Caption=Stored
-Button1EXE=$E2E_TMP/leave marker.sh
-
+Button1EXE=@TMP@/leave marker.sh
 [Options]
 MinimizeOnRun=1
 SaveWinPos=1
-
 [Startup]
 Left=1500
-Top=3000
-INI
-
-e2e_start_bar
-bar=$(e2e_wait_window Form1)
-e2e_wait_settled "$bar"
-read -r x y _ _ < <(e2e_geometry "$bar")
-e2e_assert_eq "$x,$y" "100,200" "bar position at start"
+Top=3000'
+marker=$E2E_TMP/launched
+printf '#!/bin/sh\necho started >>"%s"\n' "$marker" >"$E2E_TMP/leave marker.sh"
+chmod +x "$E2E_TMP/leave marker.sh"
+e2e_at "$bar" 100 200 || e2e_fail "bar not at 100,200 at start"
 cp "$settings" "$E2E_TMP/settings.before"
 
 # The minimise panel, then slot 1's launch button (its middle).
@@ -71,9 +55,8 @@ for way in "24 14 panel" "52 72 launch"; do
     put_away "$bar" "$px" "$py"
     e2e_assert_eq "$(xprop -id "$placeholder" WM_NAME | sed 's/^[^=]*= //')" '"T a l v e n d o k"' \
         "placeholder caption ($what)"
-    if xprop -id "$placeholder" _NET_WM_STATE | grep -q SKIP_TASKBAR; then
+    ! xprop -id "$placeholder" _NET_WM_STATE | grep -q SKIP_TASKBAR ||
         e2e_fail "the placeholder has no task bar entry ($what)"
-    fi
     [[ $what != launch ]] || e2e__poll "$E2E_TIMEOUT" test -s "$marker" ||
         e2e_fail "the program did not start"
     # Being mapped iconic, whatever the window manager does meanwhile, is no restore.
@@ -85,8 +68,7 @@ for way in "24 14 panel" "52 72 launch"; do
     xdotool windowactivate "$placeholder" 2>/dev/null || true
     bar=$(e2e_wait_window Form1)
     e2e_wait_settled "$bar"
-    read -r x y _ _ < <(e2e_geometry "$bar")
-    e2e_assert_eq "$x,$y" "100,200" "bar position after restoring ($what)"
+    e2e_at "$bar" 100 200 || e2e_fail "bar not at 100,200 after restoring ($what)"
     e2e__poll "$E2E_TIMEOUT" no_placeholder ||
         e2e_fail "the placeholder is still there after restoring ($what)"
 done

@@ -10,15 +10,8 @@ set -euo pipefail
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-e2e_start_x
-e2e_seed_program_folder
-settings=$(e2e_settings_file)
-
-e2e_start_bar
-bar=$(e2e_wait_window Form1)
-e2e_wait_settled "$bar"
-read -r x y width height < <(e2e_geometry "$bar")
-e2e_assert_eq "$x,$y,${width}x${height}" "0,0,337x140" "bar position and client size"
+e2e_begin
+e2e_assert_eq "$(e2e_geometry "$bar")" "0 0 337 140" "bar position and client size"
 xprop -id "$bar" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR ||
     e2e_fail "the bar asks for a task bar entry"
 # The options loading ran without its window ever being left on screen.
@@ -28,15 +21,12 @@ e2e_assert_eq "$(xprop -root _NET_ACTIVE_WINDOW | sed 's/.*# //')" "$(printf '0x
 e2e_assert_eq "$(grep -v '^[[:space:]]*$' "$settings")" $'[Options]\nSaveWinPos=1' \
     "settings after the first start"
 
-at() { [[ $(e2e_geometry "$bar" | cut -d' ' -f1,2) == "$1" ]]; }
 for place in "400 300" "0 0"; do
-    xdotool windowmove "$bar" "${place% *}" "${place#* }"
-    e2e__poll "$E2E_TIMEOUT" at "$place" || e2e_fail "the bar did not move to $place"
+    move_bar "$bar" $place
     e2e_click "$bar" 30 130 # ".. Menu .."
     menu=$(e2e_wait_window Form9)
-    read -r x y _ height < <(e2e_geometry "$menu")
-    read -r bx by _ bh < <(e2e_geometry "$bar")
-    e2e_assert_eq "$x,$y,$height" "$bx,$by,$bh" "menu over the bar"
+    e2e_assert_eq "$(e2e_geometry "$menu" | cut -d' ' -f1,2,4)" \
+        "$(e2e_geometry "$bar" | cut -d' ' -f1,2,4)" "menu over the bar (x y height)"
     [[ $place == "0 0" ]] && break
     e2e_click "$bar" 200 25 # where the menu does not cover the bar
     e2e_wait_gone Form9
@@ -86,8 +76,7 @@ e2e_click "$question" 224 76 # "No"
 bar=$(e2e_wait_window Form1)
 e2e_wait_settled "$bar"
 e2e_wait_gone Form11
-read -r bx by _ _ < <(e2e_geometry "$bar")
-e2e_assert_eq "$bx,$by" "$x,$y" "bar position after No"
+e2e_at "$bar" "$x" "$y" || e2e_fail "the bar is not back at $x,$y after No"
 
 e2e_click "$bar" 8 8
 e2e_click "$(e2e_wait_window Form11)" 88 76 # "Yes"

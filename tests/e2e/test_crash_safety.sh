@@ -7,8 +7,8 @@
 #
 # CRASH_ROUNDS (default 10) sessions; CRASH_SEED replays the random choices.
 set -euo pipefail
-# shellcheck source=tests/e2e/lib_store.sh
-source "$(dirname "${BASH_SOURCE[0]}")/lib_store.sh"
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 ROUNDS=${CRASH_ROUNDS:-10}
 SEED=${CRASH_SEED:-$(od -An -N2 -tu2 /dev/urandom | tr -d ' ')}

@@ -6,16 +6,10 @@ set -euo pipefail
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-e2e_start_x
+e2e_begin $'[Options]\nConfirmExit=0'
 entry=$XDG_DATA_HOME/applications/dropped.desktop
-mkdir -p "$(dirname "$entry")"
+mkdir -p "${entry%/*}"
 printf '[Desktop Entry]\nType=Application\nName=Dropped Tool\nExec=true\n' >"$entry"
-settings=$(e2e_settings_file)
-mkdir -p "$(dirname "$settings")"
-printf '[Options]\nConfirmExit=0\n' >"$settings"
-e2e_start_bar
-bar=$(e2e_wait_window Form1)
-e2e_wait_settled "$bar"
 
 "$TALVENDOK_DRAG_SOURCE" "file://$entry" >"$E2E_TMP/drag.out" 2>&1 &
 e2e__remember_pid $!

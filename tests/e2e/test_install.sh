@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs into a prefix with a blank in it, validates what the desktop reads, and starts the
-# installed program with an empty home: it creates the program folder from its template
-# once, and a second start copies nothing again.
+# installed program with an empty home: it creates the program folder from its installed
+# template (that a later start copies nothing again, the unit test of the folder shows).
 set -euo pipefail
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -46,16 +46,5 @@ e2e_assert_eq "$(ls -A "$XDG_DATA_HOME/TALVENDOK/drive_c")" "TALVENDOK" "content
 # The desktop ties the running window to its entry by this class.
 class=$(xprop -id "$bar" WM_CLASS | sed -n 's/.*", "\(.*\)"$/\1/p')
 e2e_assert_eq "StartupWMClass=$class" "$(grep '^StartupWMClass=' "$desktop")" "window class"
-
-kill "$E2E_BAR_PID"
-e2e_wait_exit "$E2E_BAR_PID" || true
-
-# A second start after the user removed a file: nothing is copied again.
-rm "$folder/Help.txt"
-listing=$(ls -l --time-style=+%s.%N "$folder")
-e2e_start_bar
-e2e_wait_window Form1 >/dev/null
-[[ ! -e $folder/Help.txt ]] || e2e_fail "Help.txt was copied again at the second start"
-e2e_assert_eq "$(ls -l --time-style=+%s.%N "$folder")" "$listing" "program folder after the second start"
 
 e2e_log "ok"

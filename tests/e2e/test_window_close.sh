@@ -31,25 +31,16 @@ no_window_with_role() {
 }
 
 # Ways into each state, from the bar shown alone. Clicks are at control centres.
-open_menu() {
-    e2e_click "$(e2e_wait_window Form1)" 30 130 # ".. Menu .."
-    e2e_wait_window Form9 >/dev/null
-}
-menu_item() { # Y of the item in the menu
-    open_menu
-    e2e_click "$(e2e_wait_window Form9)" 77 "$1"
-}
-open_password() { menu_item 10; } # "&Options" with a password stored
+open_menu() { e2e_click "$bar" 30 130; } # ".. Menu .."
+item() { menu_item "$bar" "$1" "$2" >/dev/null; } # Y of the item in the menu, ROLE it opens
 # Typed text left in a password window that was only hidden would spoil the next password.
 type_password() {
-    open_password
+    item 10 Form13 # "&Options" with a password stored
     e2e_focus "$(e2e_wait_window Form13)"
-    e2e_type left-over
+    e2e_type "${1:-left-over}"
 }
 give_password() { # PASSWORD
-    open_password
-    e2e_focus "$(e2e_wait_window Form13)"
-    e2e_type "$1"
+    type_password "$1"
     e2e_key Return
 }
 open_options() { give_password secret; }
@@ -58,12 +49,9 @@ open_info() {
     e2e_click "$(e2e_wait_window Form7)" 80 137  # the "Password" tab
     e2e_click "$(e2e_wait_window Form7)" 152 165 # "More Information..."
 }
-open_buttons() { menu_item 34; }
-open_about() { menu_item 82; }
-open_membranes() { menu_item 130; }
-ask_exit() { e2e_click "$(e2e_wait_window Form1)" 8 8; } # close panel, ConfirmExit set
+ask_exit() { e2e_click "$bar" 8 8; } # close panel, ConfirmExit set
 choose_program() {
-    open_buttons
+    item 34 Form3
     e2e_click "$(e2e_wait_window Form3)" 64 116 # "Choose EXE ..." of row 1
     e2e_wait_window FileChooser >/dev/null
 }
@@ -73,18 +61,7 @@ wrong_password() {
 }
 nothing() { :; }
 
-e2e_start_x
-e2e_seed_program_folder
-settings=$(e2e_settings_file)
-mkdir -p "$(dirname "$settings")"
-cat >"$settings" <<'INI'
-[Options]
-ConfirmExit=1
-Password=secret
-INI
-e2e_start_bar
-bar=$(e2e_wait_window Form1)
-e2e_wait_settled "$bar"
+e2e_begin $'[Options]\nConfirmExit=1\nPassword=secret'
 # Some window managers (fluxbox) give a new window the focus only when it is clicked; that
 # focus can reach the bar after the menu the same click opened, and the bar's focus closes
 # the menu. The bar starts active here, as it does under most window managers.
@@ -94,7 +71,7 @@ e2e_focus "$bar"
 # nothing at once; the row after it, whose events come later, shows that it stayed refused.
 while IFS='|' read -r setup target after; do
     [[ -n $setup ]] || continue
-    "$setup"
+    $setup
     wid=$(e2e_wait_window "$target")
     cp "$settings" "$E2E_TMP/settings.before"
     e2e_log "$setup: close $target"
@@ -114,9 +91,9 @@ type_password|Form13|Form1
 open_options|Form7|Form1
 open_info|Form12|Form1 Form7
 nothing|Form7|Form1
-open_buttons|Form3|Form1
-open_about|Form2|Form1
-open_membranes|Form8|Form1
+item 34 Form3|Form3|Form1
+item 82 Form2|Form2|Form1
+item 130 Form8|Form8|Form1
 ask_exit|Form11|Form1
 open_menu|Form1|Form1 Form9
 nothing|Form9|Form1

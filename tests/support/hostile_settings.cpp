@@ -2,12 +2,10 @@
 
 #include <sys/stat.h>
 
-#include <QBuffer>
-#include <QDir>
 #include <QFile>
-#include <QImage>
 
 #include "core/settings_schema.h"
+#include "tests/support/test_host.h"
 
 namespace hostile {
 
@@ -56,33 +54,25 @@ const QList<QByteArray> kJunkLines = {
     "Options/TitleBar=Via a slash", "%General", "[General]", "\"quoted key\"=1",
     QByteArray("\0\0\0", 3), "\xff\xfe\xfd", "   \t   "};
 // Command lines that would create the marker if a shell ran them.
-const QList<const char *> kShellForms = {
+const QList<QByteArray> kShellForms = {
     "talvendok-no-such-program; touch %1", "$(touch %1)", "`touch %1`",
     "talvendok-no-such-program && touch %1", "talvendok-no-such-program | touch %1",
     "talvendok-no-such-program > %1"};
 // clang-format on
 
-QByteArray hostileValue(Rng &rng, SettingKind kind, const QString &marker, QString *family) {
+QByteArray hostileValue(Rng &rng, SettingKind kind, const QString &marker) {
     const int roll = rng.below(100);
     const bool number =
         kind != SettingKind::Text && kind != SettingKind::Path && kind != SettingKind::Command;
     const bool path = kind == SettingKind::Path || kind == SettingKind::Command;
-    *family = roll < 2                                    ? "1 MB"
-              : roll < (number ? 60 : 20)                 ? "number"
-              : kind == SettingKind::Command && roll < 60 ? "shell syntax"
-              : path && roll < 70                         ? "path"
-                                                          : "text";
     if (roll < 2) return QByteArray(1 << 20, '9');
-    if (*family == "number") return rng.pick(kNumbers);
-    if (*family == "shell syntax")
-        return QString::fromLatin1(kShellForms.at(rng.below(kShellForms.size())))
-            .arg(marker)
-            .toUtf8();
-    return rng.pick(*family == "path" ? kPaths : kTexts);
+    if (roll < (number ? 60 : 20)) return rng.pick(kNumbers);
+    if (kind == SettingKind::Command && roll < 60)
+        return rng.pick(kShellForms).replace("%1", QFile::encodeName(marker));
+    return rng.pick(path && roll < 70 ? kPaths : kTexts);
 }
 
-Case iniCase(Rng &rng, const QString &marker) {
-    Case c;
+QByteArray iniText(Rng &rng, const QString &marker) {
     const int hostility = rng.pick({"0", "25", "50", "80", "100"}).toInt();
     const QByteArray eol = rng.chance(12) ? "\r\n" : rng.chance(4) ? "\r" : "\n";
     QByteArray out = rng.chance(5) ? "\xef\xbb\xbf" : "";
@@ -98,11 +88,7 @@ Case iniCase(Rng &rng, const QString &marker) {
         for (const SettingKey &key : settingKeys()) {
             if (section != key.section || rng.chance(15)) continue;
             QByteArray value = rng.pick({"1", "0", "UNDEFINED", "C:\\TALVENDOK\\DEFAULT.ICO", "x"});
-            if (rng.chance(hostility)) {
-                QString family;
-                value = hostileValue(rng, key.kind, marker, &family);
-                c.notes << keyPath(key.section, key.name) + ": " + family;
-            }
+            if (rng.chance(hostility)) value = hostileValue(rng, key.kind, marker);
             QByteArray name = key.name;
             if (rng.chance(hostility / 15))
                 name = rng.chance(50) ? name.toLower() : " " + name + "\t";
@@ -111,8 +97,7 @@ Case iniCase(Rng &rng, const QString &marker) {
         }
     }
     if (rng.chance(10)) out.chop(eol.size());
-    c.content = out;
-    return c;
+    return out;
 }
 
 }  // namespace
@@ -125,7 +110,7 @@ Case makeCase(quint64 seed, int index, const QString &marker) {
     Rng rng(seed ^ (quint64(index) * 0xD1B54A32D192ED03ull));
     rng.next();
     const int roll = rng.below(100);
-    if (roll >= 12) return iniCase(rng, marker);
+    if (roll >= 12) return {Case::IniText, iniText(rng, marker)};
     Case c;
     c.kind = roll < 4 ? Case::ZeroBytes : roll < 8 ? Case::Folder : Case::Binary;
     if (c.kind != Case::Binary) return c;
@@ -135,20 +120,13 @@ Case makeCase(quint64 seed, int index, const QString &marker) {
 }
 
 void writeHostileProgramFiles(const QString &folder) {
-    QDir().mkpath(folder);
-    auto write = [&](const char *name, const QByteArray &bytes) {
-        QFile file(folder + QLatin1Char('/') + QLatin1String(name));
-        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(bytes);
+    const auto write = [&](const char *name, const QByteArray &bytes) {
+        testenv::writeFile(folder + QLatin1Char('/') + QLatin1String(name), bytes);
     };
     write("Broken.emb", "this is not a picture\n");
     write("Empty.emb", QByteArray());
-    QImage image(64, 64, QImage::Format_RGB32);
-    image.fill(Qt::darkGreen);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    write("Truncated.emb", png.left(png.size() / 3));
+    const QByteArray picture = testenv::readFile(folder + QStringLiteral("/Aurora.emb"));
+    write("Truncated.emb", picture.left(picture.size() / 3));
     // A bitmap header that claims 50000 x 50000 pixels at 32 bits over a few bytes.
     QByteArray bmp("BM");
     for (quint32 v : {70u, 0u, 54u, 40u, 50000u, 50000u, 0x200001u, 0u, 0u, 0u, 0u, 0u, 0u})

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
 
 // Seeded generator of hostile settings files: every key of the store with values a hand
 // edit, a disk fault or a malicious peer could leave there, wrapped in broken INI syntax.
@@ -15,14 +14,13 @@ struct Case {
     enum Kind { IniText, ZeroBytes, Folder, Binary };
     Kind kind = IniText;
     QByteArray content;  // the file's bytes (IniText, Binary)
-    QStringList notes;   // the hostile keys, "Section/Key: family"
 };
 
 // `marker` is the file that a command line run through a shell would create.
 Case makeCase(quint64 seed, int index, const QString &marker);
 
-// Files of the program folder that hostile paths point at: not pictures, a truncated one,
-// a picture header claiming an enormous size, a named pipe.
+// Files of the program folder (its Aurora.emb already there) that hostile paths point at:
+// not pictures, a truncated one, a picture header claiming an enormous size, a named pipe.
 void writeHostileProgramFiles(const QString &programFolder);
 
 }  // namespace hostile

@@ -54,13 +54,6 @@ bool TestHost::showOpenDialog(FileChooser &chooser) {
     return !answer.isEmpty();
 }
 
-void TestHost::resetStore() {
-    QFile::remove(settings().fileName());
-    QDir(testenv::dataHome()).removeRecursively();
-    QDir().mkpath(testenv::dataHome());
-    reopenSettings();
-}
-
 void TestHost::blockStore(QString path) {
     if (path.isEmpty()) path = testenv::configHome();
     QDir(path).removeRecursively();
@@ -73,7 +66,10 @@ void TestHost::freshStart() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     for (const QString &blocker : {testenv::configHome(), testenv::configHome() + "/TALVENDOK"})
         if (QFileInfo(blocker).isFile()) QFile::remove(blocker);
-    resetStore();
+    QFile::remove(settings().fileName());
+    QDir(testenv::dataHome()).removeRecursively();
+    QDir().mkpath(testenv::dataHome());
+    reopenSettings();
     messages.clear();
     onMessage = nullptr;
     programEnds = 0;
@@ -84,18 +80,12 @@ void TestHost::freshStart() {
 }
 
 void TestHost::writeSettingsFile(const QByteArray &content) {
-    const QString file = settings().fileName();
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    QFile out(file);
-    if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) out.write(content);
-    out.close();
+    testenv::writeFile(settings().fileName(), content);
     reopenSettings();
 }
 
 QByteArray TestHost::settingsFileContent() const {
-    QFile in(const_cast<TestHost *>(this)->settings().fileName());
-    if (!in.open(QIODevice::ReadOnly)) return {};
-    return in.readAll();
+    return testenv::readFile(const_cast<TestHost *>(this)->settings().fileName());
 }
 
 namespace testenv {
@@ -114,13 +104,9 @@ QString programFolder(bool create) {
 }
 
 QString writeMarkerScript(const QString &path, const QString &marker) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile script(path);
-    if (!script.open(QIODevice::WriteOnly | QIODevice::Truncate)) return {};
-    script.write("#!/bin/sh\nprintf '%s\\n' \"started\" \"$@\" >> '" + marker.toUtf8() + "'\n");
-    script.close();
-    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    return path;
+    const QByteArray script =
+        "#!/bin/sh\nprintf '%s\\n' \"started\" \"$@\" >> '" + marker.toUtf8() + "'\n";
+    return writeFile(path, script, true) ? path : QString();
 }
 
 bool writePicture(const QString &path, const char *format, QSize size, QColor color) {

@@ -44,9 +44,8 @@ class TestHost : public QtHostServices {
     bool recording = false;
     QStringList calls;  // "get Section/Key", "save Section/Key=value", "end"
 
-    // Removes the settings file and the program folder's drive, then reopens the store.
-    void resetStore();
-    // Each case starts from nothing: no window loaded, an empty store, nothing recorded.
+    // Each case starts from nothing: no window loaded, no settings file, no program folder,
+    // nothing recorded.
     void freshStart();
     // Puts a file where the folder `path` (the config home by default) should be, so that
     // nothing can be saved; the next fresh start removes it.

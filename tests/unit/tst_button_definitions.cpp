@@ -4,7 +4,6 @@
 
 #include "bar/bar_window.h"
 #include "config/button_definition_window.h"
-#include "config/menu_window.h"
 #include "core/window_registry.h"
 #include "tests/support/test_host.h"
 
@@ -18,19 +17,28 @@ QImage picture(const QString &path) {
     return testenv::pixels(loaded);
 }
 
-// What one slot of the bar holds, with the preview of its row.
+// What one slot of the bar holds, with what its row shows: caption, program, the row's
+// program, icon, the row's icon, the button's picture, the row's preview.
 QVariantList slotState(int slot) {
     Form1 *bar = Forms::get<Form1>();
     Form3 *form = Forms::get<Form3>();
+    Label *const programs[] = {form->Label16, form->Label19, form->Label21, form->Label23};
+    Label *const icons[] = {form->Label17, form->Label18, form->Label20, form->Label22};
     Image *const previews[] = {form->Image1, form->Image2, form->Image3, form->Image4};
-    return {bar->launchButton(slot)->Caption(), bar->programHolder(slot)->Caption(),
-            bar->iconHolder(slot)->Caption(), testenv::pixels(bar->launchButton(slot)->Picture()),
+    return {bar->launchButton(slot)->Caption(),
+            bar->programHolder(slot)->Caption(),
+            programs[slot - 1]->Caption(),
+            bar->iconHolder(slot)->Caption(),
+            icons[slot - 1]->Caption(),
+            testenv::pixels(bar->launchButton(slot)->Picture()),
             testenv::pixels(previews[slot - 1]->Picture())};
 }
 
-QString storedValue(const QString &key) {
-    QSettings file(testHost().settingsFile(), QSettings::IniFormat);
-    return file.value(key).toString();
+QList<QVariantList> otherSlots(int slot) {
+    QList<QVariantList> states;
+    for (int other = 1; other <= 4; ++other)
+        if (other != slot) states << slotState(other);
+    return states;
 }
 
 }  // namespace
@@ -68,8 +76,7 @@ class TestButtonDefinitions : public QObject {
 
     void captionFollowsEachKeystroke() {
         Form1 *bar = Forms::get<Form1>();
-        Form3 *form = Forms::get<Form3>();
-        form->Show();
+        Form3 *form = Forms::open<Form3>();
         form->Text2->selectAll();
         QTest::keyClicks(form->Text2, QStringLiteral("W&"));
         QCOMPARE(bar->launchButton(2)->Caption(), QStringLiteral("W&"));
@@ -101,43 +108,46 @@ class TestButtonDefinitions : public QObject {
         QVERIFY(text.open(QIODevice::WriteOnly));
         Form1 *bar = Forms::get<Form1>();
         Form3 *form = Forms::get<Form3>();
-        const QVariantList others[] = {slotState(1), slotState(3), slotState(4)};
+        const QList<QVariantList> others = otherSlots(2);
         testHost().chooserAnswers = {cancel ? QString() : text.fileName()};
         form->SSCommand4->click();
         QCOMPARE(testHost().chooserTitles, QStringList{QStringLiteral("Choose Icon")});
         const QString icon = hadIcon ? red : kDefaultIcon;
-        QCOMPARE(bar->iconHolder(2)->Caption(), icon);
-        QCOMPARE(form->Label18->Caption(), icon);
-        QCOMPARE(testenv::pixels(bar->launchButton(2)->Picture()), picture(icon));
-        QCOMPARE(testenv::pixels(form->Image2->Picture()), picture(icon));
-        QCOMPARE((QList<QVariantList>{slotState(1), slotState(3), slotState(4)}),
-                 (QList<QVariantList>{others[0], others[1], others[2]}));
+        QCOMPARE(slotState(2).mid(3), (QVariantList{icon, icon, picture(icon), picture(icon)}));
+        QCOMPARE(otherSlots(2), others);
         bar->SSPanel1_Click();
-        QCOMPARE(storedValue("Buttons/Button2Icon"), icon);
+        QCOMPARE(
+            QSettings(testHost().settingsFile(), QSettings::IniFormat).value("Buttons/Button2Icon"),
+            icon);
     }
 
-    // Slot 3's choices reach slot 3 only; the one chooser keeps its folder between uses.
-    void choicesForSlot3() {
+    // Each row's choices reach its slot only; the one chooser keeps its folder between uses.
+    void choicesReachTheirSlot_data() {
+        QTest::addColumn<int>("slot");
+        for (int slot = 1; slot <= 4; ++slot)
+            QTest::newRow(qPrintable(QString::number(slot))) << slot;
+    }
+    void choicesReachTheirSlot() {
+        QFETCH(int, slot);
         const QString tool = testenv::writeMarkerScript(m_work + "/bin/tool", m_work + "/marker");
         const QString icon = m_work + QStringLiteral("/icons/tool.ico");
         QVERIFY(testenv::writePicture(icon, "ico", QSize(32, 32), Qt::magenta));
-        Form1 *bar = Forms::get<Form1>();
         Form3 *form = Forms::get<Form3>();
-        const QVariantList before[] = {slotState(1), slotState(2), slotState(4)};
+        const QList<QVariantList> others = otherSlots(slot);
+        const auto button = [form](int n) {
+            return form->findChild<SSCommand *>(QStringLiteral("SSCommand%1").arg(n));
+        };
         testHost().chooserAnswers = {QString(), tool, icon};
-        form->SSCommand5->click();
-        QCOMPARE(bar->programHolder(3)->Caption(), QStringLiteral("UNDEFINED"));  // cancelled
-        form->SSCommand5->click();
-        form->SSCommand6->click();
+        button(2 * slot - 1)->click();
+        QCOMPARE(Forms::get<Form1>()->programHolder(slot)->Caption(), "UNDEFINED");  // cancelled
+        button(2 * slot - 1)->click();
+        button(2 * slot)->click();
         QCOMPARE(testHost().chooserTitles,
                  QStringList({"Choose EXE", "Choose EXE", "Choose Icon"}));
         QCOMPARE(testHost().chooserInitDirs.last(), QFileInfo(tool).absolutePath());
-        QCOMPARE(bar->programHolder(3)->Caption(), tool);
-        QCOMPARE(form->Label21->Caption(), tool);
-        QCOMPARE(bar->iconHolder(3)->Caption(), icon);
-        QCOMPARE(testenv::pixels(bar->launchButton(3)->Picture()), picture(icon));
-        QCOMPARE((QList<QVariantList>{slotState(1), slotState(2), slotState(4)}),
-                 (QList<QVariantList>{before[0], before[1], before[2]}));
+        QCOMPARE(slotState(slot),
+                 (QVariantList{"Undefined", tool, tool, icon, icon, picture(icon), picture(icon)}));
+        QCOMPARE(otherSlots(slot), others);
     }
 
     // The program chooser starts among the applications; an entry chosen names a slot still
@@ -153,42 +163,8 @@ class TestButtonDefinitions : public QObject {
         form->SSCommand3->click();
         qunsetenv("LANGUAGE");
         QCOMPARE(testHost().chooserInitDirs, QStringList{"/usr/share/applications"});
-        QCOMPARE(slotState(2).mid(0, 3), (QVariantList{"Werkzeug", entry, "UNDEFINED"}));
+        QCOMPARE(slotState(2).mid(0, 4), (QVariantList{"Werkzeug", entry, entry, "UNDEFINED"}));
         QCOMPARE(form->Text2->text(), QStringLiteral("Werkzeug"));
-    }
-
-    // Menu, a changed slot, Return, the exit, and the next start reading the slot back.
-    void wholeRoad() {
-        const QString marker = m_work + QStringLiteral("/marker");
-        const QString editor = testenv::writeMarkerScript(m_work + "/my tools/editor", marker);
-        const QString icon = m_work + QStringLiteral("/editor.bmp");
-        QVERIFY(testenv::writePicture(icon, "bmp", QSize(32, 32), Qt::darkCyan));
-        Forms::get<Form1>();
-        Forms::get<Form9>()->SSCommand4_Click();
-        Form3 *form = Forms::find<Form3>();
-        QVERIFY(form && form->Visible());
-        form->Text2->selectAll();
-        QTest::keyClicks(form->Text2, "Editor");
-        testHost().chooserAnswers = {editor, icon};
-        form->SSCommand3->click();
-        form->SSCommand4->click();
-        form->SSCommand9->click();
-        QVERIFY(!Forms::find<Form3>());
-        QVERIFY(Forms::get<Form1>()->Visible());
-        QVERIFY(!testHost().settingsFileContent().contains("[Buttons]"));
-        Forms::get<Form1>()->SSPanel1_Click();
-        QCOMPARE(storedValue("Buttons/Button2Caption"), QStringLiteral("Editor"));
-
-        Forms::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        testHost().reopenSettings();
-        Form1 *bar = Forms::get<Form1>();
-        QCOMPARE(bar->launchButton(2)->Caption(), QStringLiteral("Editor"));
-        QCOMPARE(bar->iconHolder(2)->Caption(), icon);
-        QCOMPARE(testenv::pixels(bar->launchButton(2)->Picture()), picture(icon));
-        bar->launchButton(2)->click();
-        QTRY_VERIFY(QFile::exists(marker));
-        QVERIFY(testHost().messages.isEmpty());
     }
 };
 

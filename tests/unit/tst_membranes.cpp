@@ -18,13 +18,6 @@ QString inProgramFolder(const QString &name) {
     return testenv::programFolder() + QLatin1Char('/') + name;
 }
 
-Form8 *openChooser() {
-    Form8 *chooser = Forms::get<Form8>();
-    chooser->Show();
-    chooser->SetFocus();
-    return chooser;
-}
-
 QStringList listed(const Form8 *chooser) {
     QStringList names;
     for (int row = 0; row < chooser->File1->count(); ++row)
@@ -51,74 +44,56 @@ class MembraneTest : public QObject {
     void init() {
         testHost().freshStart();
         QDir::setCurrent(m_startFolder);
-        Form1 *bar = Forms::get<Form1>();
-        bar->Show();
-        bar->SetFocus();
-        QTRY_COMPARE(QGuiApplication::focusWindow(), bar->windowHandle());
+        QTRY_COMPARE(QGuiApplication::focusWindow(), Forms::open<Form1>()->windowHandle());
     }
 
     void cleanup() { QDir::setCurrent(m_startFolder); }
 
-    // Only the program folder's visible ".emb" files, in any letter case; centred.
-    void listsTheMembranesOfTheProgramFolder() {
-        testenv::writePicture(inProgramFolder("Sunset.emb"), "JPEG", {338, 142}, Qt::red);
-        testenv::writePicture(inProgramFolder("slate.EMB"), "BMP", {338, 142}, Qt::gray);
-        testenv::writePicture(inProgramFolder("picture.jpg"), "JPEG", {8, 8}, Qt::red);
-        testenv::writePicture(inProgramFolder(".Hidden.emb"), "BMP", {8, 8}, Qt::red);
-        QDir().mkpath(inProgramFolder("Folder.emb"));
-        Form8 *chooser = openChooser();
-        QStringList names = listed(chooser);
-        names.sort(Qt::CaseInsensitive);
-        QCOMPARE(names, QStringList({"slate.EMB", "Sunset.emb"}));
-        const QSizeF screen = host().screenSizeTwips();
-        QCOMPARE(chooser->Left(), (screen.width() - chooser->Width()) / 2);
+    // Opening and focusing the list takes nothing; the first arrow key moves onto the first
+    // entry and takes it. Any press makes the entry under it current: only the left one may
+    // take it.
+    // clang-format off
+    void whatTakesAnEntry_data() {
+        QTest::addColumn<int>("button");  // none: the arrow key
+        QTest::addColumn<bool>("takes");
+        QTest::newRow("arrow key") << int(Qt::NoButton) << true;
+        QTest::newRow("left") << int(Qt::LeftButton) << true;
+        QTest::newRow("right") << int(Qt::RightButton) << false;
+        QTest::newRow("middle") << int(Qt::MiddleButton) << false;
     }
+    // clang-format on
 
-    // Opening and focusing the list takes nothing; the first arrow key moves onto the
-    // first entry and takes it.
-    void openingTakesNothingTheFirstArrowKeyDoes() {
+    void whatTakesAnEntry() {
+        QFETCH(int, button);
+        QFETCH(bool, takes);
         testenv::writePicture(inProgramFolder("Sunset.emb"), "BMP", {338, 142}, Qt::red);
         const QByteArray stored = testHost().settingsFileContent();
-        QPointer<Form8> chooser = openChooser();
+        QPointer<Form8> chooser = Forms::open<Form8>();
         QTRY_VERIFY(!chooser || chooser->File1->hasFocus());
         QCoreApplication::processEvents();
         QVERIFY(Forms::isLoaded(chooser));
         QCOMPARE(testHost().settingsFileContent(), stored);
-        QTest::keyClick(chooser->File1, Qt::Key_Down);
-        QCOMPARE(host().getSetting("Startup", "Membrane", ""),
-                 QStringLiteral("c:\\TALVENDOK\\Sunset.emb"));
-        QVERIFY(!Forms::isLoaded(chooser));
-    }
-
-    // Any press makes the entry under it current, which takes it: only the left one may.
-    // clang-format off
-    void onlyTheLeftButtonTakesAnEntry_data() {
-        QTest::addColumn<Qt::MouseButton>("button");
-        QTest::newRow("right") << Qt::RightButton;
-        QTest::newRow("middle") << Qt::MiddleButton;
-    }
-    // clang-format on
-
-    void onlyTheLeftButtonTakesAnEntry() {
-        QFETCH(Qt::MouseButton, button);
-        testenv::writePicture(inProgramFolder("Sunset.emb"), "BMP", {338, 142}, Qt::red);
-        const QByteArray stored = testHost().settingsFileContent();
-        QPointer<Form8> chooser = openChooser();
         const QPoint entry = chooser->File1->visualItemRect(chooser->File1->item(0)).center();
-        QTest::mouseClick(chooser->File1->viewport(), button, {}, entry);
-        QTest::mouseDClick(chooser->File1->viewport(), button, {}, entry);
-        QVERIFY(Forms::isLoaded(chooser));
-        QCOMPARE(testHost().settingsFileContent(), stored);
-        clickEntry(chooser, "Sunset.emb");
-        QVERIFY(!Forms::isLoaded(chooser));
+        if (button == Qt::NoButton) {
+            QTest::keyClick(chooser->File1, Qt::Key_Down);
+        } else {
+            QTest::mouseClick(chooser->File1->viewport(), Qt::MouseButton(button), {}, entry);
+            if (!takes)
+                QTest::mouseDClick(chooser->File1->viewport(), Qt::MouseButton(button), {}, entry);
+        }
+        QCOMPARE(Forms::isLoaded(chooser), !takes);
+        QCOMPARE(host().getSetting("Startup", "Membrane", ""),
+                 takes ? QStringLiteral("c:\\TALVENDOK\\Sunset.emb") : QString());
     }
 
+    // The chooser, centred, lists only the program folder's visible ".emb" files, in any
+    // letter case; the one clicked becomes the background and is stored.
     // clang-format off
     void aMembraneBecomesTheBackgroundAndIsStored_data() {
         QTest::addColumn<QString>("name");
         QTest::newRow("gif") << "Ember.emb";
         QTest::newRow("jpeg") << "Sunset.emb";
-        QTest::newRow("bmp") << "Slate.emb";
+        QTest::newRow("bmp") << "slate.EMB";
     }
     // clang-format on
 
@@ -128,11 +103,19 @@ class MembraneTest : public QObject {
                             inProgramFolder("Ember.emb")));
         QVERIFY(testenv::writePicture(inProgramFolder("Sunset.emb"), "JPEG", {338, 142},
                                       QColor(200, 40, 30)));
-        QVERIFY(testenv::writePicture(inProgramFolder("Slate.emb"), "BMP", {300, 120},
+        QVERIFY(testenv::writePicture(inProgramFolder("slate.EMB"), "BMP", {300, 120},
                                       QColor(90, 90, 100)));
+        testenv::writePicture(inProgramFolder("picture.jpg"), "JPEG", {8, 8}, Qt::red);
+        testenv::writePicture(inProgramFolder(".Hidden.emb"), "BMP", {8, 8}, Qt::red);
+        QDir().mkpath(inProgramFolder("Folder.emb"));
+        QStringList names = listed(Forms::open<Form8>());
+        names.sort(Qt::CaseInsensitive);
+        QCOMPARE(names, QStringList({"Ember.emb", "slate.EMB", "Sunset.emb"}));
+        const QSizeF screen = host().screenSizeTwips();
+        QCOMPARE(Forms::get<Form8>()->Left(), (screen.width() - Forms::get<Form8>()->Width()) / 2);
         Form1 *bar = Forms::get<Form1>();
         bar->hide();
-        QPointer<Form8> chooser = openChooser();
+        QPointer<Form8> chooser = Forms::open<Form8>();
         clickEntry(chooser, name);
         QCOMPARE(testenv::pixels(bar->Picture()), testenv::pixels(QPixmap(inProgramFolder(name))));
         QCOMPARE(host().getSetting("Startup", "Membrane", ""), "c:\\TALVENDOK\\" + name);
@@ -167,7 +150,7 @@ class MembraneTest : public QObject {
         }
         Form1 *bar = Forms::get<Form1>();
         const QImage before = testenv::pixels(bar->Picture());
-        QPointer<Form8> chooser = openChooser();
+        QPointer<Form8> chooser = Forms::open<Form8>();
         clickEntry(chooser, "Sunset.emb");
         QCOMPARE(testHost().messages.size(), 1);
         QCOMPARE(testHost().messages[0].prompt, QStringLiteral("Invalid Membrame"));
@@ -182,21 +165,29 @@ class MembraneTest : public QObject {
         testenv::writePicture(inProgramFolder("Sunset.emb"), "BMP", {338, 142}, Qt::red);
         const QByteArray stored = testHost().settingsFileContent();
         Forms::get<Form1>()->hide();
-        openChooser()->SSCommand1->click();
+        Forms::open<Form8>()->SSCommand1->click();
         QVERIFY(!Forms::find<Form8>());
         QVERIFY(Forms::get<Form1>()->Visible());
         QCOMPARE(testHost().settingsFileContent(), stored);
     }
 
-    void reachedFromTheAboutPanelWithTheBarAway() {
+    // With the bar away, the about panel's Return brings it back; its Membrane button
+    // leads on to the chooser and leaves the bar away.
+    void aboutPanelWithTheBarAway_data() {
+        QTest::addColumn<bool>("membranes");
+        QTest::newRow("return") << false;
+        QTest::newRow("membranes") << true;
+    }
+    void aboutPanelWithTheBarAway() {
+        QFETCH(bool, membranes);
         Form1 *bar = Forms::get<Form1>();
         bar->hide();
-        Form2 *about = Forms::get<Form2>();
-        about->Show();
-        about->SSCommand3->click();
+        Form2 *about = Forms::open<Form2>();
+        (membranes ? about->SSCommand3 : about->SSCommand1)->click();
         QVERIFY(!Forms::find<Form2>());
-        QVERIFY(Forms::find<Form8>() && Forms::find<Form8>()->Visible());
-        QVERIFY(!bar->Visible());
+        QCOMPARE(Forms::find<Form8>() && Forms::find<Form8>()->Visible(), membranes);
+        QCOMPARE(bar->Visible(), !membranes);
+        if (!membranes) QTRY_COMPARE(QGuiApplication::focusWindow(), bar->windowHandle());
     }
 };
 

@@ -21,13 +21,6 @@ namespace {
 const char *const kHelpMessage = "Help.txt has not been found. Please re-install TALVENDOK.";
 const char *const kPluginMessage = "Internal Error, Invalid Plugin";
 
-Form9 *openMenu() {
-    Form9 *menu = Forms::get<Form9>();
-    menu->Show();
-    menu->SetFocus();
-    return menu;
-}
-
 bool isCentred(Form *form) {
     const QSizeF screen = host().screenSizeTwips();
     return qAbs(form->Left() - (screen.width() - form->Width()) / 2) < 0.01 &&
@@ -59,19 +52,19 @@ class MenuTest : public QObject {
         QTRY_COMPARE(QGuiApplication::focusWindow(), bar->windowHandle());
     }
 
+    // Opens over the bar's top-left corner, wherever the bar has gone since the menu was
+    // loaded, and closes when the bar gets the focus.
     void opensOverTheBarsTopLeftCornerAndClosesWithItsFocus() {
         Form1 *bar = Forms::get<Form1>();
-        for (const QPointF &place : {QPointF(3000, 4500), QPointF(7215, 630)}) {
-            Forms::get<Form9>();  // loaded hidden beforehand, then the bar moves
-            bar->setLeft(place.x());
-            bar->setTop(place.y());
-            bar->SSPanel2_Click();
-            QPointer<Form9> menu = Forms::find<Form9>();
-            QVERIFY(menu && menu->Visible() && bar->Visible());
-            QCOMPARE(menu->geometry().topLeft(), bar->geometry().topLeft());
-            bar->Form_GotFocus();
-            QVERIFY(!Forms::isLoaded(menu));
-        }
+        Forms::get<Form9>();  // loaded hidden beforehand, then the bar moves
+        bar->setLeft(7215);
+        bar->setTop(630);
+        bar->SSPanel2_Click();
+        QPointer<Form9> menu = Forms::find<Form9>();
+        QVERIFY(menu && menu->Visible() && bar->Visible());
+        QCOMPARE(menu->geometry().topLeft(), bar->geometry().topLeft());
+        bar->Form_GotFocus();
+        QVERIFY(!Forms::isLoaded(menu));
     }
 
     // Whether the utility panel can be started is looked at each time the menu opens.
@@ -97,7 +90,7 @@ class MenuTest : public QObject {
             QDir().mkpath(panel());
         else if (!file.isEmpty())
             testenv::writeMarkerScript(testenv::programFolder() + "/" + file, marker("panel"));
-        menu = openMenu();
+        menu = Forms::open<Form9>();
         QCOMPARE(menu->SSCommand6->isEnabled(), enabled);
         QVERIFY(menu->SSCommand5->isEnabled());
         QFile::remove(testenv::programFolder() + "/" + file);
@@ -105,17 +98,41 @@ class MenuTest : public QObject {
         QDir(panel()).removeRecursively();
         QCOMPARE(menu->SSCommand6->isEnabled(), enabled);  // only at the opening
         Forms::unload(menu);
-        QVERIFY(!openMenu()->SSCommand6->isEnabled());
+        QVERIFY(!Forms::open<Form9>()->SSCommand6->isEnabled());
     }
 
-    void utilityPanelStartsAndTheMenuStaysUntilAnotherFormIsActive() {
-        testenv::writeMarkerScript(panel(), marker("panel"));
-        QPointer<Form9> menu = openMenu();
+    // It starts, and the menu stays until another form is active. A file that cannot start,
+    // or a store that cannot take the marker: reported, the menu stays, nothing is started.
+    // clang-format off
+    void utilityPanel_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("starts") << "";
+        QTest::newRow("not a program") << "not a program";
+        QTest::newRow("store cannot save") << "store cannot save";
+    }
+    // clang-format on
+
+    void utilityPanel() {
+        QFETCH(QString, fault);
+        if (fault == "not a program")
+            QVERIFY(testenv::writeFile(panel(), "this is no program\n", true));
+        else
+            testenv::writeMarkerScript(panel(), marker("panel"));
+        if (fault == "store cannot save") testHost().blockStore();
+        QPointer<Form9> menu = Forms::open<Form9>();
         QTRY_COMPARE(QGuiApplication::focusWindow(), menu->windowHandle());
         menu->SSCommand6->click();
+        QVERIFY(menu && menu->Visible());
+        if (!fault.isEmpty()) {
+            QCOMPARE(testHost().messages.size(), 1);
+            QCOMPARE(testHost().messages[0].prompt, QString::fromLatin1(kPluginMessage));
+            QCOMPARE(testHost().messages[0].style, 16);
+            QTest::qWait(300);
+            QVERIFY(!QFile::exists(marker("panel")));
+            return;
+        }
         QTRY_COMPARE(testenv::readFile(marker("panel")), QByteArray("started\n"));
         QCOMPARE(host().getSetting("Startup", "Plugin", "none"), QStringLiteral("Enabled"));
-        QVERIFY(menu && menu->Visible());
         // Another program's window, or a window of ours that is no form, leaves it open.
         emit qGuiApp->focusWindowChanged(nullptr);
         QWidget stranger;
@@ -123,38 +140,8 @@ class MenuTest : public QObject {
         stranger.activateWindow();
         QTRY_COMPARE(QGuiApplication::focusWindow(), stranger.windowHandle());
         QVERIFY(Forms::isLoaded(menu));
-        Form2 *about = Forms::get<Form2>();
-        about->Show();
-        about->SetFocus();
+        Forms::open<Form2>();
         QTRY_VERIFY(menu.isNull());
-    }
-
-    // A file that cannot start, or a store that cannot take the marker: reported, the
-    // menu stays; without the marker the program is not started.
-    // clang-format off
-    void utilityPanelFailures_data() {
-        QTest::addColumn<bool>("storeBroken");
-        QTest::newRow("not a program") << false;
-        QTest::newRow("store cannot save") << true;
-    }
-    // clang-format on
-
-    void utilityPanelFailures() {
-        QFETCH(bool, storeBroken);
-        if (storeBroken) {
-            testenv::writeMarkerScript(panel(), marker("panel"));
-            testHost().blockStore();
-        } else {
-            QVERIFY(testenv::writeFile(panel(), "this is no program\n", true));
-        }
-        QPointer<Form9> menu = openMenu();
-        menu->SSCommand6_Click();
-        QCOMPARE(testHost().messages.size(), 1);
-        QCOMPARE(testHost().messages[0].prompt, QString::fromLatin1(kPluginMessage));
-        QCOMPARE(testHost().messages[0].style, 16);
-        QVERIFY(menu && menu->Visible());
-        QTest::qWait(300);
-        QCOMPARE(QFile::exists(marker("panel")), false);
     }
 
     // Each item closes the menu and shows its window; a stored password puts its window
@@ -177,7 +164,7 @@ class MenuTest : public QObject {
         QFETCH(QString, password);
         QFETCH(QString, window);
         host().saveSetting("Options", "Password", password);
-        QPointer<Form9> menu = openMenu();
+        QPointer<Form9> menu = Forms::open<Form9>();
         menu->findChild<SSCommand *>(item)->click();
         QVERIFY(!Forms::isLoaded(menu));
         QStringList shown;
@@ -209,7 +196,7 @@ class MenuTest : public QObject {
         qputenv("PATH", m_bin.path().toUtf8());
         bool menuGone = false;
         testHost().onMessage = [&](const TestHost::Message &) { menuGone = !Forms::find<Form9>(); };
-        openMenu()->SSCommand3->click();
+        Forms::open<Form9>()->SSCommand3->click();
         QVERIFY(!Forms::find<Form9>());
         if (helpFile && viewer) {
             QVERIFY(testHost().messages.isEmpty());
@@ -224,17 +211,6 @@ class MenuTest : public QObject {
         QVERIFY(menuGone);
         QTest::qWait(300);
         QVERIFY(!QFile::exists(marker("viewer")));
-    }
-
-    void aboutReturnShowsTheBar() {
-        Form1 *bar = Forms::get<Form1>();
-        bar->hide();
-        QPointer<Form2> about = Forms::get<Form2>();
-        about->Show();
-        about->SSCommand1->click();
-        QVERIFY(!Forms::isLoaded(about));
-        QVERIFY(bar->Visible());
-        QTRY_COMPARE(QGuiApplication::focusWindow(), bar->windowHandle());
     }
 };
 
