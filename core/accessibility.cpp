@@ -7,6 +7,7 @@
 #include <QVariant>
 
 #include "core/form.h"
+#include "core/settings_schema.h"
 #include "core/ss_command.h"
 #include "core/ss_panel.h"
 
@@ -109,8 +110,11 @@ class CommandInterface : public QAccessibleWidget {
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name && button()->accessibleName().isEmpty())
             return withoutAccessKey(button()->Caption());
-        if (t == QAccessible::Description && button()->accessibleDescription().isEmpty())
-            return button()->description();
+        if (t == QAccessible::Description && button()->accessibleDescription().isEmpty()) {
+            // An empty slot starts nothing: the placeholder path is no description.
+            const QString program = button()->description();
+            return program == QLatin1String(kUnsetPath) ? QString() : program;
+        }
         if (t == QAccessible::Accelerator) return accessKeyText(button()->Caption());
         return QAccessibleWidget::text(t);
     }
