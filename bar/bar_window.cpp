@@ -75,7 +75,7 @@ Form1::Form1() : Form("Form1", 5055, 2100, Form::Tool) {
     SSCommand10 =
         new SSCommand(this, QStringLiteral("SSCommand10"), QString(), 120, 480, 4815, 1215);
     SSCommand10->setFocusPolicy(Qt::NoFocus);
-    const QPixmap builtInIcon(QStringLiteral(":/launch.png"));
+    const QPixmap builtInIcon = compiledInPicture(QStringLiteral(":/launch.png"));
     const double launchLeft[] = {240, 1410, 2570, 3720};
     SSCommand **launchButtons[] = {&SSCommand6, &SSCommand7, &SSCommand8, &SSCommand9};
     for (int i = 0; i < 4; ++i) {

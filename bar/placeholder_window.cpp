@@ -15,7 +15,7 @@ constexpr double kRestoredTop = 246075;
 
 Form10::Form10() : Form("Form10", 2355, 435, Form::Titled) {
     setWindowTitle(QStringLiteral("T a l v e n d o k"));
-    setWindowIcon(QIcon(QStringLiteral(":/program.png")));
+    setWindowIcon(QIcon(compiledInPicture(QStringLiteral(":/program.png"))));
     Label1 = new Label(this, QStringLiteral("Label1"), QStringLiteral("Restoring Window"), 540, 120,
                        1335, 195, Qt::AlignHCenter);
     Label1->setWordWrap(false);

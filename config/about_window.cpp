@@ -36,7 +36,7 @@ Form2::Form2() : Form("Form2", 5295, 5055, Form::Tool) {
     strip.setColor(QPalette::Window, RGB(0, 0, 128));
     Picture1->setPalette(strip);
     Picture1->setAutoFillBackground(true);
-    Picture1->setPicture(QPixmap(QStringLiteral(":/program.png")));
+    Picture1->setPicture(compiledInPicture(QStringLiteral(":/program.png")));
 
     Label2 = whiteLabel(this, QStringLiteral("Label2"),
                         QStringLiteral("TALVENDOK is free software for your desktop."), 240, 1440,

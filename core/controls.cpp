@@ -1,6 +1,8 @@
 #include "core/controls.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVariant>
@@ -30,6 +32,12 @@ QFont timesItalic(double points) {
 }
 
 }  // namespace fonts
+
+QPixmap compiledInPicture(const QString &resource) {
+    QImageReader reader(resource, QFileInfo(resource).suffix().toLatin1());
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
 
 QColor RGB(int red, int green, int blue) {
     return QColor(qBound(0, red, 255), qBound(0, green, 255), qBound(0, blue, 255));

@@ -20,6 +20,10 @@ QFont byName(const QString &family, double points, bool bold = false, bool itali
 
 QColor RGB(int red, int green, int blue);
 
+// One of the compiled-in pictures (":/launch.png"), read by the format its name gives. Reading
+// it by name alone would first offer it to every picture format plug-in, loading them all.
+QPixmap compiledInPicture(const QString &resource);
+
 void setForeColor(QWidget *w, const QColor &color);
 QColor foreColor(const QWidget *w);
 

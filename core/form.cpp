@@ -156,7 +156,8 @@ QPixmap Form::Picture() const {
         // Decoded once per run, shared by every window that shows it.
         static QHash<QString, QPixmap> decoded;
         auto it = decoded.find(m_pictureSource);
-        if (it == decoded.end()) it = decoded.insert(m_pictureSource, QPixmap(m_pictureSource));
+        if (it == decoded.end())
+            it = decoded.insert(m_pictureSource, compiledInPicture(m_pictureSource));
         m_picture = it.value();
         const_cast<Form *>(this)->m_pictureSource.clear();
     }

@@ -7,6 +7,11 @@ QHash<QByteArray, Form *> &Forms::instances() {
     return map;
 }
 
+QHash<QByteArray, Form *> &Forms::spares() {
+    static QHash<QByteArray, Form *> map;
+    return map;
+}
+
 void Forms::bringUp(Form *form, Placement placement) {
     if (!form) return;
     form->Show();
@@ -35,4 +40,7 @@ QList<Form *> Forms::loaded() {
 void Forms::unloadAll() {
     const QList<Form *> all = instances().values();
     for (Form *form : all) unload(form);
+    const QList<Form *> built = spares().values();
+    spares().clear();
+    for (Form *form : built) form->deleteLater();
 }
