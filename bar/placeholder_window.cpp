@@ -21,6 +21,9 @@ Form10::Form10() : Form("Form10", 2355, 435, Form::Titled) {
     Label1->setWordWrap(false);
     setLeft(kRestoredLeft);
     setTop(kRestoredTop);
+    // Only ever shown minimised: set before its native window exists, the window system
+    // learns it with the window rather than while the bar is being put away.
+    setWindowState(Qt::WindowMinimized);
 }
 
 void Form10::putBarAway() {

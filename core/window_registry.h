@@ -30,6 +30,7 @@ class Forms {
         const QByteArray key = T::staticMetaObject.className();
         if (instances().contains(key) || spares().contains(key)) return;
         T *spare = new T();
+        spare->ensurePolished();
         spare->winId();
         spares().insert(key, spare);
     }
