@@ -11,18 +11,22 @@
 
 namespace {
 
-// Once the bar has painted after coming up, builds the placeholder ahead: putting the bar
-// away then neither builds a window nor waits for the window system before the program
-// starts. Queued after the paint, so that the bar is on screen first; a click that comes
-// earlier builds the placeholder itself, as before.
-class PlaceholderAhead : public QObject {
+// Work that the bar's first paint does not need, queued once the bar has painted after
+// coming up, so that it is on screen first: the windows that the start-up built only so
+// that they exist, and the placeholder, built ahead so that putting the bar away neither
+// builds a window nor waits for the window system before a program starts. Whatever asks
+// for one of them earlier builds it then, as before.
+class AfterPaint : public QObject {
   public:
     bool eventFilter(QObject *watched, QEvent *event) override {
         if (event->type() == QEvent::Show) {
             m_armed = true;
         } else if (event->type() == QEvent::Paint && m_armed) {
             m_armed = false;
-            QTimer::singleShot(0, this, [] { Forms::prepare<Form10>(); });
+            QTimer::singleShot(0, this, [] {
+                Forms::release();
+                Forms::prepare<Form10>();
+            });
         }
         return QObject::eventFilter(watched, event);
     }
@@ -39,9 +43,10 @@ int main(int argc, char *argv[]) {
     programfolder::createAtFirstStart();
     QtHostServices services;
     setHost(&services);
-    PlaceholderAhead placeholderAhead;
+    AfterPaint afterPaint;
+    Forms::hold();
     Form1 *bar = Forms::get<Form1>();
-    bar->installEventFilter(&placeholderAhead);
+    bar->installEventFilter(&afterPaint);
     const int status = app.exec();
     // Nothing of a window runs any more; this only returns their memory before the end.
     Forms::unloadAll();

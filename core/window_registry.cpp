@@ -1,6 +1,7 @@
 #include "core/window_registry.h"
 
 #include <QTimer>
+#include <utility>
 
 QHash<QByteArray, Form *> &Forms::instances() {
     static QHash<QByteArray, Form *> map;
@@ -10,6 +11,32 @@ QHash<QByteArray, Form *> &Forms::instances() {
 QHash<QByteArray, Form *> &Forms::spares() {
     static QHash<QByteArray, Form *> map;
     return map;
+}
+
+bool &Forms::held() {
+    static bool flag = false;
+    return flag;
+}
+
+QList<std::function<void()>> &Forms::heldBack() {
+    static QList<std::function<void()>> loads;
+    return loads;
+}
+
+void Forms::hold() {
+    held() = true;
+}
+
+void Forms::release() {
+    held() = false;
+    const QList<std::function<void()>> loads = std::exchange(heldBack(), {});
+    for (const auto &load : loads) {
+        // Built late, a window that fails to build fails alone, silently, as at start-up.
+        try {
+            load();
+        } catch (...) {
+        }
+    }
 }
 
 void Forms::bringUp(Form *form, Placement placement) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <functional>
 
 #include "core/form.h"
 
@@ -33,6 +34,20 @@ class Forms {
         spare->ensurePolished();
         spare->winId();
         spares().insert(key, spare);
+    }
+
+    // While held (from the program's start until the bar is first on screen) a window that
+    // is asked for through getUnlessHeld() is built at release() rather than at once.
+    static void hold();
+    // Builds what was held back; what something asked for meanwhile exists already.
+    static void release();
+    // The window if loaded; while held, none yet: it is built at release(); else get<T>().
+    template <class T>
+    static T *getUnlessHeld() {
+        if (T *loaded = find<T>()) return loaded;
+        if (!held()) return get<T>();
+        heldBack().append([] { get<T>(); });
+        return nullptr;
     }
 
     enum Placement { AsPlaced, Centred };
@@ -69,4 +84,6 @@ class Forms {
     static void bringUp(Form *form, Placement placement);
     static QHash<QByteArray, Form *> &instances();
     static QHash<QByteArray, Form *> &spares();
+    static bool &held();
+    static QList<std::function<void()>> &heldBack();
 };
