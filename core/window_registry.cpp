@@ -70,4 +70,6 @@ void Forms::unloadAll() {
     const QList<Form *> built = spares().values();
     spares().clear();
     for (Form *form : built) form->deleteLater();
+    held() = false;
+    heldBack().clear();
 }

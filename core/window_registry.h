@@ -77,7 +77,8 @@ class Forms {
     static void unload(Form *form);
     static bool isLoaded(const Form *form);
     static QList<Form *> loaded();
-    // Drops every window, loaded or built ahead (tests start each case from nothing).
+    // Drops every window, loaded, built ahead or held back (tests start each case from
+    // nothing).
     static void unloadAll();
 
   private:
