@@ -1,11 +1,41 @@
 #include <QApplication>
+#include <QTimer>
 
 #include "bar/bar_window.h"
+#include "bar/placeholder_window.h"
 #include "core/app_setup.h"
 #include "core/host_services.h"
 #include "core/program_folder.h"
 #include "core/qt_host_services.h"
 #include "core/window_registry.h"
+
+namespace {
+
+// Work that the bar's first paint does not need, queued once the bar has painted after
+// coming up, so that it is on screen first: the windows that the start-up built only so
+// that they exist, and the placeholder, built ahead so that putting the bar away neither
+// builds a window nor waits for the window system before a program starts. Whatever asks
+// for one of them earlier builds it then, as before.
+class AfterPaint : public QObject {
+  public:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Show) {
+            m_armed = true;
+        } else if (event->type() == QEvent::Paint && m_armed) {
+            m_armed = false;
+            QTimer::singleShot(0, this, [] {
+                Forms::release();
+                Forms::prepare<Form10>();
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    bool m_armed = true;  // the bar comes up during its load, before this is installed
+};
+
+}  // namespace
 
 int main(int argc, char *argv[]) {
     choosePlatform();
@@ -14,7 +44,10 @@ int main(int argc, char *argv[]) {
     programfolder::createAtFirstStart();
     QtHostServices services;
     setHost(&services);
-    Forms::get<Form1>();
+    AfterPaint afterPaint;
+    Forms::hold();
+    Form1 *bar = Forms::get<Form1>();
+    bar->installEventFilter(&afterPaint);
     const int status = app.exec();
     // Nothing of a window runs any more; this only returns their memory before the end.
     Forms::unloadAll();

@@ -15,12 +15,18 @@ constexpr double kRestoredTop = 246075;
 
 Form10::Form10() : Form("Form10", 2355, 435, Form::Titled) {
     setWindowTitle(QStringLiteral("T a l v e n d o k"));
-    setWindowIcon(QIcon(QStringLiteral(":/program.png")));
+    QIcon icon;
+    for (qreal ratio : {1.0, 2.0})
+        icon.addPixmap(pictures::builtIn(QStringLiteral(":/program.png"), ratio));
+    setWindowIcon(icon);
     Label1 = new Label(this, QStringLiteral("Label1"), QStringLiteral("Restoring Window"), 540, 120,
                        1335, 195, Qt::AlignHCenter);
     Label1->setWordWrap(false);
     setLeft(kRestoredLeft);
     setTop(kRestoredTop);
+    // Only ever shown minimised: set before its native window exists, the window system
+    // learns it with the window rather than while the bar is being put away.
+    setWindowState(Qt::WindowMinimized);
 }
 
 void Form10::putBarAway() {

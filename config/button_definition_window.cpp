@@ -25,7 +25,7 @@ const QString kIconFilter = QStringLiteral("Icons(*.ico)|*.ico|SVG Images|*.svg;
 
 Form3::Form3() : Form("Form3", 4590, 6495, Form::Tool) {
     // Set here, not at load: windows that copy this window's picture take it at once.
-    setBuiltInPicture(QStringLiteral(":/buttons.jpg"));
+    setBuiltInPicture(QString::fromLatin1(kPicture));
 
     Label1 = heading(QStringLiteral("Button Definition..."), 240, 135, 2475, 345, 15.75);
     Line1 = rule(QStringLiteral("Line1"), 480, 5040, 480);

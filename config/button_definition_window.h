@@ -11,6 +11,9 @@ class Form3 : public Form {
   public:
     Form3();
 
+    // The picture it is built with, the one the other windows copy.
+    static constexpr const char *kPicture = ":/buttons.jpg";
+
     void Form_Load() override;
     // Shows row `row` as the bar's slot now holds it (after a drop onto the bar).
     void showSlot(int row);

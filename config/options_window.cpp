@@ -262,7 +262,12 @@ void Form7::Form_Load() {
     // by an earlier opening; the stored colour is given back to the bar below.
     setForeColor(Label5, foreColor(Forms::get<Form1>()->Label2));
     Text2->setText(getSetting(Setting::TitleBar));
-    copyPictureFrom(*Forms::get<Form3>());
+    // At start-up the button definition window is built once the bar is on screen; until
+    // then its picture is the one it is built with.
+    if (Form3 *definitions = Forms::getUnlessHeld<Form3>())
+        copyPictureFrom(*definitions);
+    else
+        setBuiltInPicture(QString::fromLatin1(Form3::kPicture));
 
     Check1->setValue(storedFlag(Setting::ButtonBackground));
     Check3->setValue(storedFlag(Setting::LargeBevel));

@@ -1,6 +1,8 @@
 #include "core/controls.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVariant>
@@ -11,16 +13,26 @@
 #include "core/twips.h"
 
 namespace pictures {
+namespace {
+// Read by the format its name gives: by name alone it would first be offered to every
+// picture format plug-in, loading them all.
+QPixmap compiledIn(const QString &resource) {
+    QImageReader reader(resource, QFileInfo(resource).suffix().toLatin1());
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+}  // namespace
+
 QPixmap builtIn(const QString &resource, qreal ratio) {
     if (ratio > 1) {
         const int dot = int(resource.lastIndexOf(QLatin1Char('.')));
-        QPixmap dense(resource.left(dot) + QStringLiteral("@2x") + resource.mid(dot));
+        QPixmap dense = compiledIn(resource.left(dot) + QStringLiteral("@2x") + resource.mid(dot));
         if (!dense.isNull()) {
             dense.setDevicePixelRatio(2);
             return dense;
         }
     }
-    return QPixmap(resource);
+    return compiledIn(resource);
 }
 }  // namespace pictures
 

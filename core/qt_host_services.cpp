@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -43,6 +44,23 @@ namespace {
 constexpr qint64 kMaxPicturePixels = 64LL * 1024 * 1024;
 // A theme icon asked for without a size.
 constexpr QSize kThemeIconSize(32, 32);
+
+// The format that a picture's first bytes name, for the common ones: told it, the reader
+// loads that format's plug-in only, instead of offering the file to each plug-in in turn
+// (the SVG one and its library among them). Empty: the reader tests the content itself.
+QByteArray formatByContent(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray head = file.read(8);
+    if (head.startsWith("\xFF\xD8\xFF")) return "jpeg";
+    if (head.startsWith("\x89PNG\r\n\x1A\n")) return "png";
+    if (head.startsWith("GIF87a") || head.startsWith("GIF89a")) return "gif";
+    if (head.startsWith("BM")) return "bmp";
+    if (head.startsWith(QByteArray("\0\0\1\0", 4))) return "ico";
+    if (head.startsWith(QByteArray("\0\0\2\0", 4))) return "cur";
+    return {};
+}
+
 #ifdef Q_OS_UNIX
 // Waits for a started program in the background so that it leaves no zombie behind.
 void reapWhenDone(pid_t pid) {
@@ -231,8 +249,12 @@ bool QtHostServices::loadPicture(const QString &path, QPixmap *out, QSize prefer
         *out = icon;
         return true;
     }
-    QImageReader reader(local);
-    reader.setDecideFormatFromContent(true);
+    const QByteArray format = formatByContent(local);
+    QImageReader reader(local, format);
+    if (format.isEmpty())
+        reader.setDecideFormatFromContent(true);
+    else
+        reader.setAutoDetectImageFormat(false);
     if (!reader.canRead()) return false;
     // Only the header has been read: an SVG is checked before it is parsed.
     if (reader.format().startsWith("svg")) return icons::loadSvg(local, preferred, ratio, out);

@@ -12,6 +12,7 @@
 #include "bar/bar_window.h"
 #include "bar/exit_confirm_window.h"
 #include "bar/placeholder_window.h"
+#include "config/button_definition_window.h"
 #include "config/options_window.h"
 #include "core/host_services.h"
 #include "core/window_registry.h"
@@ -310,11 +311,13 @@ class BarTest : public QObject {
         QTest::addColumn<QString>("flag");
         QTest::addColumn<bool>("starts");
         QTest::addColumn<bool>("away");
-        QTest::newRow("1") << "1" << true << true;
-        QTest::newRow("01") << "01" << true << true;
-        QTest::newRow("0") << "0" << true << false;
-        QTest::newRow("2") << "2" << false << false;
-        QTest::newRow("not a number") << "yes" << false << false;
+        QTest::addColumn<bool>("builtAhead");
+        QTest::newRow("1") << "1" << true << true << false;
+        QTest::newRow("1, placeholder built ahead") << "1" << true << true << true;
+        QTest::newRow("01") << "01" << true << true << false;
+        QTest::newRow("0") << "0" << true << false << true;
+        QTest::newRow("2") << "2" << false << false << false;
+        QTest::newRow("not a number") << "yes" << false << false << false;
     }
     // clang-format on
 
@@ -322,7 +325,11 @@ class BarTest : public QObject {
         QFETCH(QString, flag);
         QFETCH(bool, starts);
         QFETCH(bool, away);
+        QFETCH(bool, builtAhead);
         Form1 *bar = startBar();
+        // Built ahead, the placeholder is not loaded: nothing sees it before the click.
+        if (builtAhead) Forms::prepare<Form10>();
+        QVERIFY(!Forms::find<Form10>());
         save("Options", "MinimizeOnRun", flag);
         bar->Label6->setCaption(m_script + QStringLiteral(" first-argument"));
         QTest::mouseClick(bar->SSCommand8, Qt::LeftButton);
@@ -419,6 +426,34 @@ class BarTest : public QObject {
         QCOMPARE(bar->SSCommand7->Caption(), entry ? "Big Tool" : "Undefined");
         QCOMPARE(testenv::pixels(bar->SSCommand7->Picture()) == builtInIcon(), !entry);
         QVERIFY(!testHost().settingsFileContent().contains("Button2"));
+    }
+
+    // Held back at start-up, the button definition window is built by whatever asks for it
+    // first (the exit question takes its picture) or else at the release: once, hidden, and
+    // loaded from the same bar either way.
+    void heldBackWindowIsBuiltWhenFirstAskedFor_data() {
+        QTest::addColumn<bool>("askedEarly");
+        QTest::newRow("asked before the release") << true;
+        QTest::newRow("built at the release") << false;
+    }
+
+    void heldBackWindowIsBuiltWhenFirstAskedFor() {
+        QFETCH(bool, askedEarly);
+        save("Buttons", "Button2Caption", QStringLiteral("Mail"));
+        save("Options", "ConfirmExit", QStringLiteral("1"));
+        Forms::hold();
+        Form1 *bar = startBar();
+        QVERIFY(!Forms::find<Form3>());
+        if (askedEarly) bar->SSPanel1_Click();
+        Form3 *early = Forms::find<Form3>();
+        QCOMPARE(early != nullptr, askedEarly);
+        Forms::release();
+        Form3 *definitions = Forms::find<Form3>();
+        QVERIFY(definitions && (!early || definitions == early) && !definitions->isVisible());
+        QCOMPARE(definitions->Text2->Text(), QStringLiteral("Mail"));
+        if (askedEarly)
+            QCOMPARE(testenv::pixels(Forms::find<Form11>()->Picture()),
+                     testenv::pixels(definitions->Picture()));
     }
 
     void exitSavesFourteenValuesThenEnds() {
