@@ -76,9 +76,7 @@ done
 # Put away again, then close the placeholder: the program ends and writes nothing.
 put_away "$bar" 24 14
 wmctrl -i -c "$placeholder"
-status=0
-e2e_wait_exit "$E2E_BAR_PID" || status=$?
-e2e_assert_eq "$status" "0" "exit status after closing the placeholder"
+e2e_ends_ok "$E2E_BAR_PID" "after closing the placeholder"
 cmp -s "$settings" "$E2E_TMP/settings.before" || e2e_fail "the settings file changed"
 
 e2e_log "ok"

@@ -38,9 +38,7 @@ diff -r "$E2E_ROOT/resources/program_folder" "$prefix/share/talvendok" >&2 ||
 # First start with an empty home: the program folder appears before the bar does.
 TALVENDOK_BIN=$prefix/bin/talvendok
 folder=$XDG_DATA_HOME/TALVENDOK/drive_c/TALVENDOK
-e2e_start_bar
-bar=$(e2e_wait_window Form1)
-e2e_wait_settled "$bar"
+e2e_open_bar
 diff -r "$prefix/share/talvendok" "$folder" >&2 || e2e_fail "the program folder is not the template"
 e2e_assert_eq "$(ls -A "$XDG_DATA_HOME/TALVENDOK/drive_c")" "TALVENDOK" "contents of drive_c"
 # The desktop ties the running window to its entry by this class.

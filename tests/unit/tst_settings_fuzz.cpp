@@ -4,7 +4,7 @@
 // does not write comes out of it as it went in, unless the INI format itself loses it.
 //
 // TALVENDOK_FUZZ_SEED, TALVENDOK_FUZZ_FIRST and TALVENDOK_FUZZ_CASES (default 30) choose
-// the generated cases; tests/soak/fuzz_long.sh runs long searches.
+// the generated cases; bench/soak/fuzz_long.sh runs long searches.
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
