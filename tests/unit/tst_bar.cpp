@@ -304,7 +304,6 @@ class BarTest : public QObject {
         QTest::addColumn<bool>("starts");
         QTest::addColumn<bool>("away");
         QTest::newRow("1") << "1" << true << true;
-        QTest::newRow("01") << "01" << true << true;
         QTest::newRow("0") << "0" << true << false;
         QTest::newRow("2") << "2" << false << false;
         QTest::newRow("not a number") << "yes" << false << false;
