@@ -57,12 +57,15 @@ class BarTest : public QObject {
             testenv::writeMarkerScript(m_programs + QStringLiteral("/leave marker.sh"), m_marker);
         QVERIFY(!m_script.isEmpty());
         m_entry = testenv::dataHome() + QStringLiteral("/applications/tool.desktop");
-        QVERIFY(testenv::writeFile(m_entry, "[Desktop Entry]\nType=Application\nName=Big Tool\n"
-                                            "Icon=talvendok-test\nExec=\"" + m_script.toUtf8() + "\"\n"));
+        QVERIFY(testenv::writeFile(m_entry,
+                                   "[Desktop Entry]\nType=Application\nName=Big Tool\n"
+                                   "Icon=talvendok-test\nExec=\"" +
+                                       m_script.toUtf8() + "\"\n"));
         // A small hicolor theme with one green icon.
         const QString theme = testenv::dataHome() + QStringLiteral("/icons/hicolor");
-        QVERIFY(testenv::writeFile(theme + "/index.theme", "[Icon Theme]\nDirectories=32x32/apps\n"
-                                                           "[32x32/apps]\nSize=32\nType=Fixed\n"));
+        QVERIFY(testenv::writeFile(theme + "/index.theme",
+                                   "[Icon Theme]\nDirectories=32x32/apps\n"
+                                   "[32x32/apps]\nSize=32\nType=Fixed\n"));
         QVERIFY(testenv::writePicture(theme + "/32x32/apps/talvendok-test.png", "png",
                                       QSize(32, 32), Qt::green));
     }
@@ -389,8 +392,10 @@ class BarTest : public QObject {
         QVERIFY(testenv::writeFile(m_marker, "text"));
         QList<QUrl> list;
         for (const QString &url : urls)
-            list << QUrl::fromUserInput(QString(url).replace(QRegularExpression("\\$[EV]"), m_entry)
-                                            .replace("$X", m_script).replace("$T", m_marker));
+            list << QUrl::fromUserInput(QString(url)
+                                            .replace(QRegularExpression("\\$[EV]"), m_entry)
+                                            .replace("$X", m_script)
+                                            .replace("$T", m_marker));
         QMimeData data;
         data.setUrls(list);
         QDragEnterEvent enter(QPoint(5, 5), Qt::DropActions(actions), &data, Qt::LeftButton, {});

@@ -59,7 +59,6 @@ class MembraneTest : public QObject {
         QTest::newRow("arrow key") << int(Qt::NoButton) << true;
         QTest::newRow("left") << int(Qt::LeftButton) << true;
         QTest::newRow("right") << int(Qt::RightButton) << false;
-        QTest::newRow("middle") << int(Qt::MiddleButton) << false;
     }
     // clang-format on
 
