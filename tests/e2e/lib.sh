@@ -19,7 +19,7 @@ E2E_ROOT=${TALVENDOK_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 E2E_NAME=$(basename "${0%.sh}")
 E2E_WM=${E2E_WM:-openbox}
 E2E_TIMEOUT=${E2E_TIMEOUT:-10}
-E2E_TMP= E2E_XVFB_PID= E2E_WM_PID= E2E_BUS_PID= E2E_BAR_PID= E2E_BAR_LOG= E2E_WATCHDOG_PID=
+E2E_TMP= E2E_XVFB_PID= E2E_BAR_PID= E2E_BAR_LOG= E2E_WATCHDOG_PID= E2E_BUS=
 
 e2e_log() { printf '[%s] %s\n' "$E2E_NAME" "$*" >&2; }
 e2e_fail() {
@@ -58,7 +58,9 @@ e2e__cleanup() {
     local rc=$1 pid
     trap - EXIT INT TERM
     [[ -z $E2E_WATCHDOG_PID ]] || kill "$E2E_WATCHDOG_PID" 2>/dev/null || true
-    for pid in "$E2E_BAR_PID" "$E2E_WM_PID" "$E2E_BUS_PID" "$E2E_XVFB_PID"; do e2e__stop_pid "$pid"; done
+    # Whatever the test started, the last started first (the bar, then the window manager,
+    # the buses and Xvfb).
+    for pid in $(tac "$E2E_TMP/pids" 2>/dev/null); do e2e__stop_pid "$pid"; done
     if ((rc != 0)) && [[ -s $E2E_BAR_LOG ]]; then
         e2e_log "last lines of the bar's output:"
         tail -n 40 "$E2E_BAR_LOG" >&2
@@ -66,6 +68,25 @@ e2e__cleanup() {
     [[ -z $E2E_TMP ]] || rm -rf "$E2E_TMP"
     # ctest only tells success from failure; keep the contract simple.
     exit $((rc == 0 ? 0 : 1))
+}
+
+# e2e_temp: a private temp folder (E2E_TMP), removed with everything started from it
+# (e2e__remember_pid) when the test ends, even when it is killed outright.
+e2e_temp() {
+    E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/talvendok-e2e.XXXXXX")
+    trap 'e2e__cleanup $?' EXIT
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
+    e2e__watchdog "$$" "$E2E_TMP" </dev/null >/dev/null 2>&1 &
+    E2E_WATCHDOG_PID=$!
+}
+
+# e2e_session_bus: a session bus of our own; its address in E2E_BUS.
+e2e_session_bus() {
+    dbus-daemon --session --nofork --print-address=3 3>"$E2E_TMP/bus" >/dev/null 2>&1 &
+    e2e__remember_pid $!
+    e2e__poll "$E2E_TIMEOUT" test -s "$E2E_TMP/bus" || e2e_fail "no session bus"
+    E2E_BUS=$(head -n 1 "$E2E_TMP/bus")
 }
 
 # True once Xvfb has written its display number, or has ended.
@@ -87,32 +108,24 @@ e2e__start_wm() {
     # These two read their settings through GSettings/xfconf over a session bus of their own
     # (dbus-run-session would leave the bus and the window manager running when stopped).
     if [[ $E2E_WM == xfwm4 || $E2E_WM == metacity ]]; then
-        : >"$E2E_TMP/bus-address"
-        dbus-daemon --session --nofork --print-address=3 3>"$E2E_TMP/bus-address" >/dev/null 2>&1 &
-        E2E_BUS_PID=$!
-        e2e__remember_pid "$E2E_BUS_PID"
-        e2e__poll "$E2E_TIMEOUT" test -s "$E2E_TMP/bus-address" || e2e_fail "no session bus"
-        wm=(env "DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$E2E_TMP/bus-address")" "${wm[@]}")
+        e2e_session_bus
+        wm=(env "DBUS_SESSION_BUS_ADDRESS=$E2E_BUS" "${wm[@]}")
     fi
     "${wm[@]}" >"$E2E_TMP/wm.log" 2>&1 &
-    E2E_WM_PID=$!
-    e2e__remember_pid "$E2E_WM_PID"
+    e2e__remember_pid $!
     e2e__poll "$E2E_TIMEOUT" e2e__wm_running ||
         e2e_fail "$E2E_WM did not start: $(tail -n 5 "$E2E_TMP/wm.log")"
 }
 
-# Creates a private HOME and XDG folders, starts Xvfb on a display it picks itself, starts
-# the window manager and waits for it, and cleans everything up on exit.
+# Creates a private HOME and XDG folders (the settings file's path in $settings), starts
+# Xvfb on a display it picks itself, starts the window manager and waits for it, and cleans
+# everything up on exit.
 e2e_start_x() {
-    E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/talvendok-e2e.XXXXXX")
-    trap 'e2e__cleanup $?' EXIT
-    trap 'exit 130' INT
-    trap 'exit 143' TERM
-    e2e__watchdog "$$" "$E2E_TMP" </dev/null >/dev/null 2>&1 &
-    E2E_WATCHDOG_PID=$!
+    e2e_temp
     export HOME=$E2E_TMP/home XDG_CONFIG_HOME=$E2E_TMP/config XDG_DATA_HOME=$E2E_TMP/data \
         XDG_CACHE_HOME=$E2E_TMP/cache XDG_RUNTIME_DIR=$E2E_TMP/runtime
-    mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
+    settings=$XDG_CONFIG_HOME/TALVENDOK/TALVENDOK.conf
+    mkdir -p "$HOME" "${settings%/*}" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
     chmod 0700 "$XDG_RUNTIME_DIR"
     # Keep the host's session, scaling and styling out of the run.
     unset WAYLAND_DISPLAY SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS \
@@ -148,14 +161,15 @@ e2e_start_bar() {
     e2e__remember_pid "$E2E_BAR_PID"
 }
 
-# e2e_begin [SETTINGS]: X with the window manager, the shipped program folder, the settings
-# file ($settings) holding SETTINGS (INI text, @TMP@ standing for $E2E_TMP) when given, and
-# the bar ($bar) started and settled.
+# e2e_begin [SETTINGS]: X with the window manager, the shipped program folder, e2e_open_bar.
 e2e_begin() {
     e2e_start_x
     e2e_seed_program_folder
-    settings=$XDG_CONFIG_HOME/TALVENDOK/TALVENDOK.conf
-    mkdir -p "${settings%/*}"
+    e2e_open_bar "$@"
+}
+# e2e_open_bar [SETTINGS]: the settings file holding SETTINGS (INI text, @TMP@ standing for
+# $E2E_TMP) when given, and the bar ($bar) started and settled.
+e2e_open_bar() {
     (($# == 0)) || printf '%s\n' "${1//@TMP@/$E2E_TMP}" >"$settings"
     e2e_start_bar
     bar=$(e2e_wait_window Form1)
@@ -232,6 +246,12 @@ e2e_wait_exit() {
     [[ $1 != "$E2E_BAR_PID" ]] || E2E_BAR_PID=
     return "$rc"
 }
+# e2e_ends_ok PID WHAT: the process ends with status 0.
+e2e_ends_ok() {
+    local status=0
+    e2e_wait_exit "$1" || status=$?
+    e2e_assert_eq "$status" 0 "exit status $2"
+}
 
 # e2e_at WID X Y: true when the window's client area starts at X,Y.
 e2e_at() { [[ $(e2e_geometry "$1" | cut -d' ' -f1,2) == "$2 $3" ]]; }
@@ -251,8 +271,6 @@ move_bar() {
 store_start() {
     e2e_start_x
     e2e_seed_program_folder
-    settings=$XDG_CONFIG_HOME/TALVENDOK/TALVENDOK.conf
-    mkdir -p "${settings%/*}"
     store__check init "$@"
 }
 store__check() { python3 "$E2E_ROOT/tests/e2e/settings_check.py" "$1" "$settings" "$E2E_TMP/state.json" "${@:2}"; }

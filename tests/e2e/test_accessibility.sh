@@ -9,30 +9,17 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 e2e_start_x
-# A session bus of our own with the accessibility bus on it; Qt's bridge always on.
-dbus-daemon --session --nofork --print-address=3 3>"$E2E_TMP/bus" >/dev/null 2>&1 &
-E2E_BUS_PID=$!
-e2e__poll "$E2E_TIMEOUT" test -s "$E2E_TMP/bus" || e2e_fail "no session bus"
-DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$E2E_TMP/bus")
-export DBUS_SESSION_BUS_ADDRESS QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+# The accessibility bus on a session bus of our own; Qt's bridge always on.
+e2e_session_bus
+export DBUS_SESSION_BUS_ADDRESS=$E2E_BUS QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-a11y_pid=$!
-e2e__remember_pid "$E2E_BUS_PID"
-e2e__remember_pid "$a11y_pid"
-trap 'kill "$a11y_pid" 2>/dev/null || true; e2e__cleanup $?' EXIT
-
+e2e__remember_pid $!
 # shellcheck disable=SC2016 # $1 is the marker script's own argument
 printf '#!/bin/sh\necho "$1" >>"%s"\n' "$E2E_TMP/launched" >"$E2E_TMP/mark.sh"
 chmod +x "$E2E_TMP/mark.sh"
-settings=$XDG_CONFIG_HOME/TALVENDOK/TALVENDOK.conf
-mkdir -p "$(dirname "$settings")"
-{
-    printf '[Buttons]\n'
-    for n in 1 2 3 4; do printf 'Button%sCaption=Tool &%s\nButton%sEXE=%s slot%s\n' $n $n $n "$E2E_TMP/mark.sh" $n; done
-    printf '[Options]\nLargeBevel=0\n3DText=0\nConfirmExit=1\n'
-} >"$settings"
-e2e_start_bar
-e2e_wait_settled "$(e2e_wait_window Form1)"
+e2e_open_bar "$(printf '[Buttons]\n'
+    for n in 1 2 3 4; do printf 'Button%sCaption=Tool &%s\nButton%sEXE=@TMP@/mark.sh slot%s\n' $n $n $n $n; done
+    printf '[Options]\nLargeBevel=0\n3DText=0\nConfirmExit=1')"
 
 /usr/bin/python3 - "$E2E_BAR_PID" "$E2E_TMP/mark.sh" "$E2E_TMP/launched" <<'PY'
 import os, re, sys, time
@@ -53,13 +40,13 @@ def window(name):
     apps = [a for a in pyatspi.Registry.getDesktop(0) if a and a.get_process_id() == pid]
     return next((w for a in apps for w in a if w and w.name == name), None)
 
-def tree(node, depth=0):
-    yield depth, node
+def tree(node):
+    yield node
     for child in node:
-        yield from tree(child, depth + 1)
+        yield from tree(child)
 
 def button(root, name):
-    found = [n for _, n in tree(root) if n.getRoleName() == "push button" and n.name == name]
+    found = [n for n in tree(root) if n.getRoleName() == "push button" and n.name == name]
     return found[0] if found else fail("no button %r in %r" % (name, root.name))
 
 def press(root, name):
@@ -67,18 +54,16 @@ def press(root, name):
     actions.doAction([actions.getName(i) for i in range(actions.nActions)].index("Press"))
 
 bar = poll(lambda: window("TALVENDOK")) or fail("no window named by the bar's title")
-for depth, node in tree(bar):
-    print("  " * depth + node.getRoleName(), repr(node.name), repr(node.description))
 for name in ("Close", "Minimise", "Menu"):
     button(bar, name)
 for n in "1234":
     if button(bar, "Tool " + n).description != "%s slot%s" % (script, n):
         fail("launch button %s is not described by its program" % n)
-names = [(node.getRoleName(), node.name) for _, node in tree(bar)]
+names = [(node.getRoleName(), node.name) for node in tree(bar)]
 if not any(role == "label" and re.fullmatch(r"\d\d:\d\d:\d\d [AP]M", name) for role, name in names):
     fail("no clock text")
 if any(name in ("UNDEFINED", "r", ".. Menu ..") or name.startswith(script) for _, name in names):
-    fail("a path holder or a glyph is in the tree")
+    fail("a path holder or a glyph is in the tree: %r" % names)
 
 press(bar, "Tool 2")
 poll(lambda: os.path.exists(marker) and open(marker).read() == "slot2\n") or fail("slot 2 not started")
@@ -87,12 +72,11 @@ press(bar, "Menu")
 press(poll(lambda: window("Menu")) or fail("the menu panel opened no menu"), "Options")
 options = poll(lambda: window("Options")) or fail("the menu opened no options")
 boxes = lambda: {n.name: n.getState().contains(pyatspi.STATE_CHECKED)
-                 for _, n in tree(options) if n.getRoleName() == "check box"}
+                 for n in tree(options) if n.getRoleName() == "check box"}
 # Only the page shown is in the tree.
 for tab, ticked in (("Appearance", "Button Background, Titlebar Text Shadow"),
                     ("Miscellaneous", "Confirm Upon Exit, Display Time")):
     press(options, tab)
     poll(lambda: {n for n, on in boxes().items() if on} == set(ticked.split(", ")) | {"Save Window Position"}
          and len(boxes()) == 5) or fail("%s: check boxes %r" % (tab, boxes()))
-    print(tab, boxes())
 PY

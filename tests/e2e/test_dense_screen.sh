@@ -7,9 +7,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 e2e_start_x
-QT_SCALE_FACTOR=2 e2e_start_bar
-bar=$(e2e_wait_window Form1)
-e2e_wait_settled "$bar"
+QT_SCALE_FACTOR=2 e2e_open_bar
 read -r _ _ width height < <(e2e_geometry "$bar")
 e2e_assert_eq "${width}x${height}" "674x280" "client size at ratio 2"
 

@@ -15,9 +15,7 @@ cmake --install "$(dirname "$TALVENDOK_BIN")" --prefix "$prefix" >"$E2E_TMP/inst
 id=org.talvendok.Talvendok
 desktop=$prefix/share/applications/$id.desktop
 metainfo=$prefix/share/metainfo/$id.metainfo.xml
-for f in "$desktop" "$metainfo" "$prefix/share/man/man1/talvendok.1"; do
-    [[ -f $f ]] || e2e_fail "not installed: ${f#"$prefix"/}"
-done
+[[ -f $prefix/share/man/man1/talvendok.1 ]] || e2e_fail "no manual page installed"
 # Warnings count too: the validator prints nothing for a clean entry.
 if ! desktop-file-validate "$desktop" >"$E2E_TMP/validate.log" 2>&1 || [[ -s $E2E_TMP/validate.log ]]; then
     e2e_fail "desktop entry: $(cat "$E2E_TMP/validate.log")"
@@ -29,8 +27,7 @@ grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" |
     e2e_fail "the metainfo names another desktop entry"
 for size in 16 22 24 32 48 64 128 256; do
     icon=$prefix/share/icons/hicolor/${size}x$size/apps/$id.png
-    [[ -f $icon ]] || e2e_fail "no ${size}px icon"
-    e2e_assert_eq "$(identify -format '%wx%h' "$icon")" "${size}x$size" "size of the ${size}px icon"
+    e2e_assert_eq "$(identify -format '%wx%h' "$icon" 2>&1)" "${size}x$size" "the ${size}px icon"
 done
 diff -r "$E2E_ROOT/resources/program_folder" "$prefix/share/talvendok" >&2 ||
     e2e_fail "the installed template differs from resources/program_folder"
@@ -38,9 +35,7 @@ diff -r "$E2E_ROOT/resources/program_folder" "$prefix/share/talvendok" >&2 ||
 # First start with an empty home: the program folder appears before the bar does.
 TALVENDOK_BIN=$prefix/bin/talvendok
 folder=$XDG_DATA_HOME/TALVENDOK/drive_c/TALVENDOK
-e2e_start_bar
-bar=$(e2e_wait_window Form1)
-e2e_wait_settled "$bar"
+e2e_open_bar
 diff -r "$prefix/share/talvendok" "$folder" >&2 || e2e_fail "the program folder is not the template"
 e2e_assert_eq "$(ls -A "$XDG_DATA_HOME/TALVENDOK/drive_c")" "TALVENDOK" "contents of drive_c"
 # The desktop ties the running window to its entry by this class.

@@ -8,11 +8,8 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 command -v sway >/dev/null || e2e_fail "sway is not installed (scripts/install-deps.sh --test)"
-E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/talvendok-wayland.XXXXXX")
-tmp=$E2E_TMP pids=()
-cleanup() { for pid in "${pids[@]}"; do e2e__stop_pid "$pid"; done && rm -rf "$tmp"; }
-trap cleanup EXIT
-e2e__watchdog "$$" "$tmp" </dev/null >/dev/null 2>&1 &
+e2e_temp
+tmp=$E2E_TMP
 mkdir -p "$tmp/run" "$tmp/home" "$tmp/config/TALVENDOK" "$tmp/data" && chmod 0700 "$tmp/run"
 settings=$tmp/config/TALVENDOK/TALVENDOK.conf
 printf '[Startup]\nLeft=60000\nTop=45000\n' >"$settings"
@@ -25,12 +22,12 @@ env -i PATH="$PATH" HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME
     XDG_RUNTIME_DIR="$tmp/run" XDG_SESSION_TYPE=wayland WLR_BACKENDS=headless \
     WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman "${as_user[@]}" sway -c "$tmp/sway.conf" \
     >"$tmp/sway.log" 2>&1 &
-pids+=($!) && e2e__remember_pid $!
+e2e__remember_pid $!
 export SWAYSOCK XDG_RUNTIME_DIR=$tmp/run WAYLAND_DISPLAY
 up() { SWAYSOCK=$(compgen -G "$tmp/run/sway-ipc.*") && WAYLAND_DISPLAY=$(cd "$tmp/run" && compgen -G 'wayland-[0-9]'); }
 e2e__poll "$E2E_TIMEOUT" up || e2e_fail "sway did not start: $(tail -n 3 "$tmp/sway.log")"
 python3 "$E2E_ROOT/tests/e2e/wl_pointer.py" >"$tmp/pointer.log" 2>&1 &
-pids+=($!) && e2e__remember_pid $!
+e2e__remember_pid $!
 e2e__poll "$E2E_TIMEOUT" grep -q ready "$tmp/pointer.log" || e2e_fail "$(cat "$tmp/pointer.log")"
 
 # bar_window SHELL: "pid x y" of the bar's window shown by SHELL, from sway's tree; fails

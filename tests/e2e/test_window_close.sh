@@ -107,8 +107,6 @@ TABLE
 # The program still ends through its own way: the close panel, then "&Yes".
 ask_exit
 e2e_click "$(e2e_wait_window Form11)" 88 76
-status=0
-e2e_wait_exit "$E2E_BAR_PID" || status=$?
-e2e_assert_eq "$status" "0" "exit status after Yes"
+e2e_ends_ok "$E2E_BAR_PID" "after Yes"
 
 e2e_log "ok"

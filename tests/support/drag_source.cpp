@@ -3,30 +3,23 @@
 #include <QApplication>
 #include <QDrag>
 #include <QMimeData>
+#include <QPushButton>
 #include <QUrl>
-#include <QWidget>
 #include <cstdio>
-
-class DragSource : public QWidget {
-  protected:
-    void mousePressEvent(QMouseEvent *) override {
-        auto *data = new QMimeData;
-        QList<QUrl> urls;
-        for (const QString &arg : QApplication::arguments().mid(1)) urls.append(QUrl(arg));
-        data->setUrls(urls);
-        auto *drag = new QDrag(this);
-        drag->setMimeData(data);
-        const Qt::DropAction action = drag->exec(Qt::CopyAction | Qt::LinkAction);
-        std::printf("%d\n", int(action));
-        std::fflush(stdout);
-    }
-};
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
-    DragSource source;
+    QPushButton source;
     source.setWindowRole(QStringLiteral("DragSource"));
     source.setGeometry(600, 400, 100, 100);
+    QObject::connect(&source, &QPushButton::pressed, [&source] {
+        auto *data = new QMimeData;
+        data->setUrls(QUrl::fromStringList(QApplication::arguments().mid(1)));
+        auto *drag = new QDrag(&source);
+        drag->setMimeData(data);
+        std::printf("%d\n", int(drag->exec(Qt::CopyAction | Qt::LinkAction)));
+        std::fflush(stdout);
+    });
     source.show();
     return app.exec();
 }

@@ -139,8 +139,6 @@ class CoreTest : public QObject {
         QTest::addColumn<QString>("marker");  // what the program got; empty: not started
         QTest::newRow("started") << "$D/my tool.sh \"a b\" ; touch $D/evil"
                                  << "started\na b\n;\ntouch\n$D/evil\n";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("unset") << "UNDEFINED" << "";
         QTest::newRow("missing") << "$D/missing" << "";
         QTest::newRow("folder") << "$D" << "";
         QTest::newRow("not executable") << "$D/plain.txt" << "";
@@ -178,12 +176,10 @@ class CoreTest : public QObject {
                                   << "started\n-e\n$D/my tool.sh\nt\n";
         QTest::newRow("TryExec missing") << "$E" << app + "TryExec=$D/gone\nExec=\"$D/my tool.sh\"" << "";
         QTest::newRow("hidden") << "$E" << app + "Hidden=true\nExec=\"$D/my tool.sh\"" << "";
-        QTest::newRow("link") << "$E" << "[Desktop Entry]\nType=Link\nName=L\nURL=file:///" << "";
         QTest::newRow("shell syntax") << "$E" << app + "Exec=\"$D/my tool.sh\" $(touch $D/evil)" << "";
         QTest::newRow("unknown field code") << "$E" << app + "Exec=\"$D/my tool.sh\" %z" << "";
         QTest::newRow("missing program") << "$E" << app + "Exec=$D/gone %c" << "";
         QTest::newRow("script, not an entry") << "$E" << "#!/bin/sh\n\"$D/my tool.sh\"\n" << "";
-        QTest::newRow("junk") << "$E" << QString::fromLatin1("\x7f\xff[Desktop Entry]\n\x01=\x02") << "";
     }
     // clang-format on
     void desktopEntries() {

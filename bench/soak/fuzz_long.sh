@@ -4,7 +4,7 @@
 # repeated), in chunks of FUZZ_CHUNK (500), each chunk a fresh process given an
 # hour. A crash or hang ends its chunk; the search goes on after that case.
 #
-#   tests/soak/fuzz_long.sh [CASES] [SEED] [BUILD_DIR]
+#   bench/soak/fuzz_long.sh [CASES] [SEED] [BUILD_DIR]
 #
 # BUILD_DIR defaults to build/ (a sanitizer build works too). Exit status 1 when
 # any case failed, crashed or hung.
