@@ -157,9 +157,8 @@ class OptionsTest : public QObject {
         QFETCH(QList<int>, timers);
         QFETCH(QStringList, result);
         Forms::get<Form1>();
-        store("TextRed", storedRgb[0]);
-        store("TextGreen", storedRgb[1]);
-        store("TextBlue", storedRgb[2]);
+        for (const char *key : {"TextRed", "TextGreen", "TextBlue"})
+            store(key, storedRgb.takeFirst());
         Form7 *f = openOptions();
         const QColor before = title();
         const QByteArray file = testHost().settingsFileContent();
@@ -229,10 +228,7 @@ class OptionsTest : public QObject {
         Form12 *info = Forms::find<Form12>();
         QVERIFY(info && info->isVisible() && !options->isVisible() && !bar->isVisible());
         QVERIFY(info->Label2->Caption().contains("~/config/TALVENDOK/TALVENDOK.conf"));
-        if (closeRequest)
-            info->close();
-        else
-            QTest::mouseClick(info->SSCommand1, Qt::LeftButton);
+        closeRequest ? void(info->close()) : QTest::mouseClick(info->SSCommand1, Qt::LeftButton);
         QVERIFY(!Forms::find<Form12>());
         QVERIFY(bar->isVisible() && options->isVisible());
         QCOMPARE(options->Text3->Text(), QStringLiteral("old one"));
