@@ -106,7 +106,6 @@ class BarTest : public QObject {
         QCOMPARE(bar->Label7->Caption(), QString());
         QCOMPARE(testenv::pixels(bar->SSCommand7->Picture()).pixelColor(16, 16), QColor(255, 0, 0));
         QCOMPARE(testenv::pixels(bar->SSCommand8->Picture()), builtInIcon());
-        QCOMPARE(testenv::pixels(bar->SSCommand9->Picture()), builtInIcon());
         QVERIFY(testHost().messages.isEmpty());
     }
 

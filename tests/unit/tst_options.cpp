@@ -22,10 +22,6 @@ void store(const char *key, const QString &value) {
     QVERIFY(host().saveSetting("Options", key, value));
 }
 
-QStringList rgb(Form7 *f) {
-    return {f->Label9->Caption(), f->Label10->Caption(), f->Label11->Caption()};
-}
-
 QColor title() {
     return foreColor(Forms::get<Form1>()->Label2);
 }
@@ -166,7 +162,8 @@ class OptionsTest : public QObject {
                                                 &Form7::Timer3_Timer, &Form7::Timer4_Timer,
                                                 &Form7::Timer5_Timer, &Form7::Timer6_Timer};
         for (int timer : timers) (f->*steps.at(timer - 1))();
-        QCOMPARE(rgb(f), result);
+        QCOMPARE((QStringList{f->Label9->Caption(), f->Label10->Caption(), f->Label11->Caption()}),
+                 result);
         const QColor colour(result[0].toInt(), result[1].toInt(), result[2].toInt());
         QCOMPARE(foreColor(f->Label5), colour);
         QCOMPARE(title(), before);
