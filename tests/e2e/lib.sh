@@ -22,10 +22,7 @@ E2E_TIMEOUT=${E2E_TIMEOUT:-10}
 E2E_TMP= E2E_XVFB_PID= E2E_BAR_PID= E2E_BAR_LOG= E2E_WATCHDOG_PID= E2E_BUS=
 
 e2e_log() { printf '[%s] %s\n' "$E2E_NAME" "$*" >&2; }
-e2e_fail() {
-    e2e_log "FAIL: $*"
-    exit 1
-}
+e2e_fail() { e2e_log "FAIL: $*"; exit 1; }
 e2e_assert_eq() { [[ $1 == "$2" ]] || e2e_fail "${3:-value}: expected '$2', got '$1'"; }
 
 # Polls COMMAND... every 0.1 s until it succeeds or TIMEOUT seconds have passed.
@@ -162,11 +159,7 @@ e2e_start_bar() {
 }
 
 # e2e_begin [SETTINGS]: X with the window manager, the shipped program folder, e2e_open_bar.
-e2e_begin() {
-    e2e_start_x
-    e2e_seed_program_folder
-    e2e_open_bar "$@"
-}
+e2e_begin() { e2e_start_x; e2e_seed_program_folder; e2e_open_bar "$@"; }
 # e2e_open_bar [SETTINGS]: the settings file holding SETTINGS (INI text, @TMP@ standing for
 # $E2E_TMP) when given, and the bar ($bar) started and settled.
 e2e_open_bar() {
@@ -247,11 +240,7 @@ e2e_wait_exit() {
     return "$rc"
 }
 # e2e_ends_ok PID WHAT: the process ends with status 0.
-e2e_ends_ok() {
-    local status=0
-    e2e_wait_exit "$1" || status=$?
-    e2e_assert_eq "$status" 0 "exit status $2"
-}
+e2e_ends_ok() { local status=0; e2e_wait_exit "$1" || status=$?; e2e_assert_eq "$status" 0 "exit status $2"; }
 
 # e2e_at WID X Y: true when the window's client area starts at X,Y.
 e2e_at() { [[ $(e2e_geometry "$1" | cut -d' ' -f1,2) == "$2 $3" ]]; }
@@ -268,11 +257,7 @@ move_bar() {
 
 # The settings file read from outside while bars run (settings_check.py says how).
 # store_start EXTRA LENGTH: X, the program folder, and a user's settings file.
-store_start() {
-    e2e_start_x
-    e2e_seed_program_folder
-    store__check init "$@"
-}
+store_start() { e2e_start_x; e2e_seed_program_folder; store__check init "$@"; }
 store__check() { python3 "$E2E_ROOT/tests/e2e/settings_check.py" "$1" "$settings" "$E2E_TMP/state.json" "${@:2}"; }
 # store_verify [strict] [KEY=VALUE...] / store_get KEY
 store_verify() { store__check verify "$@" >&2; }

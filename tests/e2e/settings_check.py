@@ -30,8 +30,7 @@ if command == 'init':
                 '\\', '\\\\')) for k, v in state.items() if k.startswith(section + '/')))
     os.chmod(path, 0o600)
 elif command == 'get':
-    print(json.load(open(state_path))[args[0]])
-    sys.exit()
+    sys.exit(print(json.load(open(state_path))[args[0]]))
 else:
     state = json.load(open(state_path))
     strict = args[:1] == ['strict']
@@ -52,7 +51,6 @@ else:
                 for allowed in [pending[key] if strict and key in pending else
                                 [state[key]] * (key in state) + pending.get(key, [])]
                 if (key in values or key in state) and values.get(key) not in allowed]
-    if problems:
-        sys.exit('\n'.join(problems[:20]))
+    problems and sys.exit('\n'.join(problems[:20]))
     state.update({key: values[key] for key in set(state) | set(pending) if key in values})
 json.dump(state, open(state_path, 'w'))

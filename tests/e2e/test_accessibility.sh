@@ -27,8 +27,7 @@ import pyatspi
 
 pid, script, marker = int(sys.argv[1]), sys.argv[2], sys.argv[3]
 
-def fail(message):
-    sys.exit("FAIL: " + message)
+fail = lambda message: sys.exit("FAIL: " + message)  # noqa: E731
 
 def poll(what):
     for _ in range(100):
@@ -54,14 +53,11 @@ def press(root, name):
     actions.doAction([actions.getName(i) for i in range(actions.nActions)].index("Press"))
 
 bar = poll(lambda: window("TALVENDOK")) or fail("no window named by the bar's title")
-for name in ("Close", "Minimise", "Menu"):
-    button(bar, name)
-for n in "1234":
-    if button(bar, "Tool " + n).description != "%s slot%s" % (script, n):
-        fail("launch button %s is not described by its program" % n)
+button(bar, "Close"), button(bar, "Minimise")  # the menu panel is pressed below
+if [button(bar, "Tool " + n).description for n in "1234"] != [script + " slot" + n for n in "1234"]:
+    fail("the launch buttons are not described by their programs")
 names = [(node.getRoleName(), node.name) for node in tree(bar)]
-if not any(role == "label" and re.fullmatch(r"\d\d:\d\d:\d\d [AP]M", name) for role, name in names):
-    fail("no clock text")
+any(r == "label" and re.fullmatch(r"\d\d:\d\d:\d\d [AP]M", n) for r, n in names) or fail("no clock text")
 if any(name in ("UNDEFINED", "r", ".. Menu ..") or name.startswith(script) for _, name in names):
     fail("a path holder or a glyph is in the tree: %r" % names)
 

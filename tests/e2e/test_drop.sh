@@ -19,10 +19,8 @@ read -r bx by _ < <(e2e_geometry "$bar")
 xdotool mousemove --window "$source_window" 50 50 mousedown 1
 # The drag starts once the pointer has moved past the drag distance, then follows it.
 for step in 1 2 3 4 5 6 7 8; do
-    xdotool mousemove --sync $((600 + 50 + (bx + 52 - 650) * step / 8)) $((400 + 50 + (by + 72 - 450) * step / 8))
-    sleep 0.1
-done
-xdotool mouseup 1
+    xdotool mousemove --sync $((600 + 50 + (bx + 52 - 650) * step / 8)) $((400 + 50 + (by + 72 - 450) * step / 8)) sleep 0.1
+done && xdotool mouseup 1
 e2e__poll "$E2E_TIMEOUT" test -s "$E2E_TMP/drag.out" || e2e_fail "the drag never ended"
 e2e_assert_eq "$(head -n 1 "$E2E_TMP/drag.out")" 1 "drop action (1: Copy)"
 

@@ -38,12 +38,9 @@ type_password() {
     item 10 Form13 # "&Options" with a password stored
     e2e_focus "$(e2e_wait_window Form13)"
     e2e_type "${1:-left-over}"
+    [[ -z ${1-} ]] || e2e_key Return
 }
-give_password() { # PASSWORD
-    type_password "$1"
-    e2e_key Return
-}
-open_options() { give_password secret; }
+open_options() { type_password secret; }
 open_info() {
     open_options
     e2e_click "$(e2e_wait_window Form7)" 80 137  # the "Password" tab
@@ -55,10 +52,7 @@ choose_program() {
     e2e_click "$(e2e_wait_window Form3)" 64 116 # "Choose EXE ..." of row 1
     e2e_wait_window FileChooser >/dev/null
 }
-wrong_password() {
-    give_password wrong
-    e2e_wait_window MessageBox >/dev/null
-}
+wrong_password() { type_password wrong && e2e_wait_window MessageBox >/dev/null; }
 nothing() { :; }
 
 e2e_begin $'[Options]\nConfirmExit=1\nPassword=secret'

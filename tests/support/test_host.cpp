@@ -159,7 +159,5 @@ int talvendokTestMain(int argc, char *argv[], QObject *(*make)()) {
     Forms::unloadAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     setHost(nullptr);
-    g_testHost = nullptr;
-    g_home = nullptr;
     return status;
 }

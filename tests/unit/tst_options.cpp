@@ -22,10 +22,6 @@ void store(const char *key, const QString &value) {
     QVERIFY(host().saveSetting("Options", key, value));
 }
 
-QStringList rgb(Form7 *f) {
-    return {f->Label9->Caption(), f->Label10->Caption(), f->Label11->Caption()};
-}
-
 QColor title() {
     return foreColor(Forms::get<Form1>()->Label2);
 }
@@ -157,9 +153,8 @@ class OptionsTest : public QObject {
         QFETCH(QList<int>, timers);
         QFETCH(QStringList, result);
         Forms::get<Form1>();
-        store("TextRed", storedRgb[0]);
-        store("TextGreen", storedRgb[1]);
-        store("TextBlue", storedRgb[2]);
+        for (const char *key : {"TextRed", "TextGreen", "TextBlue"})
+            store(key, storedRgb.takeFirst());
         Form7 *f = openOptions();
         const QColor before = title();
         const QByteArray file = testHost().settingsFileContent();
@@ -167,7 +162,8 @@ class OptionsTest : public QObject {
                                                 &Form7::Timer3_Timer, &Form7::Timer4_Timer,
                                                 &Form7::Timer5_Timer, &Form7::Timer6_Timer};
         for (int timer : timers) (f->*steps.at(timer - 1))();
-        QCOMPARE(rgb(f), result);
+        QCOMPARE((QStringList{f->Label9->Caption(), f->Label10->Caption(), f->Label11->Caption()}),
+                 result);
         const QColor colour(result[0].toInt(), result[1].toInt(), result[2].toInt());
         QCOMPARE(foreColor(f->Label5), colour);
         QCOMPARE(title(), before);
@@ -229,10 +225,7 @@ class OptionsTest : public QObject {
         Form12 *info = Forms::find<Form12>();
         QVERIFY(info && info->isVisible() && !options->isVisible() && !bar->isVisible());
         QVERIFY(info->Label2->Caption().contains("~/config/TALVENDOK/TALVENDOK.conf"));
-        if (closeRequest)
-            info->close();
-        else
-            QTest::mouseClick(info->SSCommand1, Qt::LeftButton);
+        closeRequest ? void(info->close()) : QTest::mouseClick(info->SSCommand1, Qt::LeftButton);
         QVERIFY(!Forms::find<Form12>());
         QVERIFY(bar->isVisible() && options->isVisible());
         QCOMPARE(options->Text3->Text(), QStringLiteral("old one"));

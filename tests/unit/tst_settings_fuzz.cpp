@@ -278,12 +278,6 @@ void SettingsFuzzTest::runCase(const hostile::Case &c, quint64 choices) {
     const QMap<QString, QString> before = readCopy(c.content, {}, nullptr, &status);
     const QString password = m_host.getSetting("Options", "Password", QString());
     m_host.recording = true;
-    const auto written = [this] {  // the keys saved so far
-        QSet<QString> keys;
-        for (const QString &call : m_host.calls)
-            if (call.startsWith("save ")) keys.insert(call.mid(5).section('=', 0, 0));
-        return keys;
-    };
     QRandomGenerator rng(quint32(choices ^ (choices >> 32)));
     const auto pick = [&rng](int n) { return int(rng.bounded(n)); };
 
@@ -329,7 +323,9 @@ void SettingsFuzzTest::runCase(const hostile::Case &c, quint64 choices) {
         return;
     }
     // The exit saves the place and every slot; Apply may save the options; nothing else.
-    const QSet<QString> saved = written();
+    QSet<QString> saved;
+    for (const QString &call : m_host.calls)
+        if (call.startsWith("save ")) saved.insert(call.mid(5).section('=', 0, 0));
     QSet<QString> allowed = {"Options/SaveWinPos"};
     for (const SettingKey &key : settingKeys()) {
         const QString path = hostile::keyPath(key.section, key.name);
