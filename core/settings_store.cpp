@@ -8,10 +8,25 @@
 #include <QSaveFile>
 #include <QSettings>
 #include <QTemporaryFile>
+#include <QThread>
 #include <cmath>
 #include <limits>
 
 namespace {
+
+// A writer killed between creating the store's lock file and filling it in leaves it empty,
+// and QSettings waits half a minute before it takes such a lock as stale, at every write
+// (a start after a crash showed no window for that long). A live writer fills its lock file
+// at once, so one still empty after a moment was left by a writer that is gone.
+void clearDeadWritersLock(const QString &settingsFile) {
+    const QString lock = settingsFile + QStringLiteral(".lock");
+    constexpr qint64 kFillMs = 100;
+    const QFileInfo info(lock);
+    if (!info.isFile() || info.size() > 0) return;
+    const qint64 age = info.lastModified().msecsTo(QDateTime::currentDateTime());
+    if (age >= 0 && age < kFillMs) QThread::msleep(kFillMs - age);
+    if (QFileInfo(lock).isFile() && QFileInfo(lock).size() == 0) QFile::remove(lock);
+}
 
 // Parses `file` afresh under a name of its own: QSettings keeps what it parsed by file name
 // for the whole process and would not read its own output again. True when every line was
@@ -118,6 +133,7 @@ bool SettingsStore::save(const QString &section, const QString &key, const QStri
     if (!existed) QDir().mkpath(QFileInfo(file).absolutePath());
     const QString path = section + QLatin1Char('/') + key;
     m_settings->setValue(path, value);
+    clearDeadWritersLock(file);
     m_settings->sync();
     finishFirstWrite(path, value);
     if (!existed && QFileInfo(file).isFile()) {
