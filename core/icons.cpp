@@ -18,8 +18,6 @@ namespace {
 constexpr qint64 kMaxSvgBytes = 4 * 1024 * 1024;
 constexpr int kMaxSvgDepth = 64;
 constexpr int kMaxSvgElements = 20000;
-// As for every picture: a declared size beyond this is refused, whatever size is drawn.
-constexpr qint64 kMaxSvgPixels = 64LL * 1024 * 1024;
 
 // The theme is chosen on first use only, so that a start without theme icons reads
 // nothing of it.
@@ -127,7 +125,7 @@ bool loadSvg(const QString &file, QSize shown, qreal ratio, QPixmap *out) {
     QBuffer buffer(&xml);
     QImageReader reader(&buffer, "svg");
     const QSize declared = reader.size();
-    if (declared.isValid() && qint64(declared.width()) * declared.height() > kMaxSvgPixels)
+    if (declared.isValid() && qint64(declared.width()) * declared.height() > kMaxPicturePixels)
         return false;
     const QSize size = drawnSize(declared, shown, ratio);
     if (size.isEmpty()) return false;

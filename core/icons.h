@@ -8,6 +8,10 @@
 // shown times the screen's pixel ratio.
 namespace icons {
 
+// Pictures declaring more pixels are refused before decoding: no background or icon needs
+// more.
+inline constexpr qint64 kMaxPicturePixels = 64LL * 1024 * 1024;
+
 // Whether a picture path is a plausible icon name (letters, digits and ". _ + -", no
 // folder, no ".."): only such a name is looked up in the icon theme.
 bool isThemeName(const QString &path);

@@ -40,8 +40,6 @@ extern char **environ;
 #endif
 
 namespace {
-// Pictures beyond this are refused before decoding: no background needs more.
-constexpr qint64 kMaxPicturePixels = 64LL * 1024 * 1024;
 // A theme icon asked for without a size.
 constexpr QSize kThemeIconSize(32, 32);
 
@@ -287,7 +285,8 @@ bool QtHostServices::loadPicture(const QString &path, QPixmap *out, QSize prefer
         reader.jumpToImage(best);
     }
     const QSize declared = reader.size();
-    if (declared.isValid() && qint64(declared.width()) * declared.height() > kMaxPicturePixels)
+    if (declared.isValid() &&
+        qint64(declared.width()) * declared.height() > icons::kMaxPicturePixels)
         return false;
     const QImage image = reader.read();
     if (image.isNull()) return false;
