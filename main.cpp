@@ -47,6 +47,9 @@ int main(int argc, char *argv[]) {
     AfterPaint afterPaint;
     Forms::hold();
     Form1 *bar = Forms::get<Form1>();
+    // The bar is on its way to the screen and nothing has measured text yet: fontconfig
+    // sets up while the window system maps the window, before the first paint needs it.
+    addFaces(Faces::Bar);
     bar->installEventFilter(&afterPaint);
     const int status = app.exec();
     // Nothing of a window runs any more; this only returns their memory before the end.

@@ -194,7 +194,7 @@ void Form1::Form_Load() {
     isolated([this] { LoadMembraneAndClock(); });
     isolated([this] { ApplyStartupOptions(); });
     // The bar is the program: whatever ended a step early, it comes up, alone.
-    if (!Visible()) backToBar(Forms::find<Form7>());
+    if (!Visible()) backToBar(nullptr);
 }
 
 void Form1::LoadButtonSlots() {
@@ -230,15 +230,15 @@ void Form1::LoadMembraneAndClock() {
 }
 
 void Form1::ApplyStartupOptions() {
-    // Created only to run the options loading and to be read: it is never shown.
-    Form7 *options = Forms::get<Form7>();
-    if (!options) return;
-    appearance::titleText(*this, options->Text2->Text());
-    appearance::buttonBackground(*this, options->Check1->Value() == 1);
-    appearance::largeBevel(*this, options->Check3->Value() == 1);
-    appearance::text3D(*this, options->Check2->Value() == 1);
+    // The options window would be built only to be read and dropped unseen: its loading
+    // runs without it.
+    const StoredOptions options = Form7::loadUnseen(*this);
+    appearance::titleText(*this, options.titleText);
+    appearance::buttonBackground(*this, options.buttonBackground == 1);
+    appearance::largeBevel(*this, options.largeBevel == 1);
+    appearance::text3D(*this, options.text3D == 1);
 
-    if (options->Check6->Value() == 1) {
+    if (options.saveWinPos == 1) {
         saveSetting(Setting::SaveWinPos, QStringLiteral("1"));
         float left = 0, top = 0;
         const bool placed = stored::toSingle(getSetting(Setting::Left), &left) &&
@@ -255,7 +255,7 @@ void Form1::ApplyStartupOptions() {
         centre();
     }
 
-    backToBar(Forms::find<Form7>());
+    backToBar(nullptr);
 }
 
 void Form1::keepOnScreen() {

@@ -6,6 +6,7 @@
 #include "bar/bar_window.h"
 #include "config/button_definition_window.h"
 #include "config/password_info_window.h"
+#include "core/app_setup.h"
 #include "core/host_services.h"
 #include "core/settings_schema.h"
 #include "core/settings_store.h"
@@ -71,6 +72,7 @@ void keepWhole(QWidget *form, const Label *twoLines) {
 }  // namespace
 
 Form7::Form7() : Form("Form7", 4695, 5910, Form::Tool) {
+    addFaces(Faces::All);
     // Its stored place, off to the side, until the opener centres it.
     setLeft(10050);
     setTop(10050);
@@ -257,41 +259,72 @@ Form7::Form7() : Form("Form7", 4695, 5910, Form::Tool) {
     connect(Timer7, &QTimer::timeout, this, &Form7::Timer7_Timer);
 }
 
+StoredOptions StoredOptions::read() {
+    StoredOptions stored;
+    stored.titleText = getSetting(Setting::TitleBar);
+    stored.buttonBackground = storedFlag(Setting::ButtonBackground);
+    stored.largeBevel = storedFlag(Setting::LargeBevel);
+    stored.minimizeOnRun = storedFlag(Setting::MinimizeOnRun);
+    stored.text3D = storedFlag(Setting::Text3D);
+    stored.textShadow = storedFlag(Setting::TextShadow);
+    stored.saveWinPos = storedFlag(Setting::SaveWinPos);
+    stored.confirmExit = storedFlag(Setting::ConfirmExit);
+    stored.threeButtons = storedFlag(Setting::ThreeButtons);
+    stored.displayTime = storedFlag(Setting::DisplayTime);
+    // Values written outside the program are taken within 0..255, so that stepping and the
+    // colour stay well-defined.
+    stored.red = appearance::channel(getSetting(Setting::TextRed));
+    stored.green = appearance::channel(getSetting(Setting::TextGreen));
+    stored.blue = appearance::channel(getSetting(Setting::TextBlue));
+    return stored;
+}
+
 void Form7::Form_Load() {
     // The preview starts from what the bar shows now, which may be an unstored colour left
     // by an earlier opening; the stored colour is given back to the bar below.
-    setForeColor(Label5, foreColor(Forms::get<Form1>()->Label2));
-    Text2->setText(getSetting(Setting::TitleBar));
-    // At start-up the button definition window is built once the bar is on screen; until
-    // then its picture is the one it is built with.
-    if (Form3 *definitions = Forms::getUnlessHeld<Form3>())
-        copyPictureFrom(*definitions);
-    else
-        setBuiltInPicture(QString::fromLatin1(Form3::kPicture));
-
-    Check1->setValue(storedFlag(Setting::ButtonBackground));
-    Check3->setValue(storedFlag(Setting::LargeBevel));
-    Check4->setValue(storedFlag(Setting::MinimizeOnRun));
-    Check2->setValue(storedFlag(Setting::Text3D));
-    Check5->setValue(storedFlag(Setting::TextShadow));
-    Check6->setValue(storedFlag(Setting::SaveWinPos));
-    Check7->setValue(storedFlag(Setting::ConfirmExit));
-    Check8->setValue(storedFlag(Setting::ThreeButtons));
-    Check9->setValue(storedFlag(Setting::DisplayTime));
-
-    // Values written outside the program are shown within 0..255, so that stepping and the
-    // colour stay well-defined.
-    setChannel(Label9, appearance::channel(getSetting(Setting::TextRed)));
-    setChannel(Label10, appearance::channel(getSetting(Setting::TextGreen)));
-    setChannel(Label11, appearance::channel(getSetting(Setting::TextBlue)));
-
     Form1 &bar = *Forms::get<Form1>();
-    appearance::titleColour(bar, appearance::channel(Label9->Caption()),
-                            appearance::channel(Label10->Caption()),
-                            appearance::channel(Label11->Caption()));
-    appearance::textShadow(bar, ticked(Check5));
-    appearance::displayTime(bar, ticked(Check9));
-    appearance::threeButtons(bar, ticked(Check8));
+    setForeColor(Label5, foreColor(bar.Label2));
+    const StoredOptions stored = StoredOptions::read();
+    Text2->setText(stored.titleText);
+    takeDefinitionsPicture(this);
+    Check1->setValue(stored.buttonBackground);
+    Check3->setValue(stored.largeBevel);
+    Check4->setValue(stored.minimizeOnRun);
+    Check2->setValue(stored.text3D);
+    Check5->setValue(stored.textShadow);
+    Check6->setValue(stored.saveWinPos);
+    Check7->setValue(stored.confirmExit);
+    Check8->setValue(stored.threeButtons);
+    Check9->setValue(stored.displayTime);
+    setChannel(Label9, stored.red);
+    setChannel(Label10, stored.green);
+    setChannel(Label11, stored.blue);
+    applyToBar(bar, stored);
+}
+
+StoredOptions Form7::loadUnseen(Form1 &bar) {
+    const StoredOptions stored = StoredOptions::read();
+    takeDefinitionsPicture(nullptr);
+    applyToBar(bar, stored);
+    return stored;
+}
+
+void Form7::takeDefinitionsPicture(Form7 *options) {
+    // At start-up the button definition window is built once the bar is on screen; until
+    // then the options window's picture is the one it is built with.
+    Form3 *definitions = Forms::getUnlessHeld<Form3>();
+    if (!options) return;
+    if (definitions)
+        options->copyPictureFrom(*definitions);
+    else
+        options->setBuiltInPicture(QString::fromLatin1(Form3::kPicture));
+}
+
+void Form7::applyToBar(Form1 &bar, const StoredOptions &options) {
+    appearance::titleColour(bar, options.red, options.green, options.blue);
+    appearance::textShadow(bar, options.textShadow == 1);
+    appearance::displayTime(bar, options.displayTime == 1);
+    appearance::threeButtons(bar, options.threeButtons == 1);
 }
 
 void Form7::showEvent(QShowEvent *event) {

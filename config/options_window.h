@@ -5,6 +5,19 @@
 #include "core/ss_command.h"
 #include "core/ss_panel.h"
 
+class Form1;
+
+// The options as the options loading reads them, in its order: what the options window's
+// controls start from.
+struct StoredOptions {
+    static StoredOptions read();
+
+    QString titleText;
+    int buttonBackground = 0, largeBevel = 0, minimizeOnRun = 0, text3D = 0, textShadow = 0,
+        saveWinPos = 0, confirmExit = 0, threeButtons = 0, displayTime = 0;
+    int red = 0, green = 0, blue = 0;  // within 0..255
+};
+
 // The options: four tabbed pages, the title colour frame and the window configuration.
 // Between its loading and Apply its controls are the working copy of the options.
 class Form7 : public Form {
@@ -15,6 +28,10 @@ class Form7 : public Form {
     // The options loading: reads every option into the controls and applies the title
     // colour, shadow, clock and button layout to the bar.
     void Form_Load() override;
+    // The same loading for a window that would be dropped unseen (the start-up's): the same
+    // reads and the same effects on the bar and on the button definition window, without
+    // building the options window.
+    static StoredOptions loadUnseen(Form1 &bar);
 
     void Check5_Click();
     void SSPanel12_Click();
@@ -117,6 +134,9 @@ class Form7 : public Form {
     SSCommand *SSCommand1;
 
   private:
+    // Steps 3 and 6 to 9 of the loading, shared with loadUnseen().
+    static void takeDefinitionsPicture(Form7 *options);
+    static void applyToBar(Form1 &bar, const StoredOptions &options);
     void showPage(SSPanel *page);
     void pressTab(SSPanel *tab);
     void pressColour(SSPanel *panel, Timer *step);

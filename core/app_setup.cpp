@@ -22,15 +22,27 @@ void choosePlatform() {
 
 void setupApplication() {
     initResources();
-    // Not indexed by fontconfig: load the faces of the look from where Debian puts them.
-    static const char *const kFonts[] = {"tahoma.ttf", "tahomabd.ttf", "marlett.ttf",
-                                         "small_fonts.ttf"};
-    for (const char *file : kFonts) {
-        const QString path = QStringLiteral("/usr/share/wine/fonts/") + QLatin1String(file);
-        if (QFileInfo::exists(path)) QFontDatabase::addApplicationFont(path);
-    }
     // Every control names its face; this keeps the toolkit from setting up its own default.
     QApplication::setFont(fonts::tahoma());
     QGuiApplication::setQuitOnLastWindowClosed(false);
     accessibility::install();
+}
+
+void addFaces(Faces which) {
+    // Not indexed by fontconfig: load the faces of the look from where Debian puts them.
+    struct Face {
+        const char *file;
+        bool bar;
+        bool added;
+    };
+    static Face faces[] = {{"tahoma.ttf", true, false},
+                           {"marlett.ttf", true, false},
+                           {"tahomabd.ttf", false, false},
+                           {"small_fonts.ttf", false, false}};
+    for (Face &face : faces) {
+        if (face.added || (which == Faces::Bar && !face.bar)) continue;
+        face.added = true;
+        const QString path = QStringLiteral("/usr/share/wine/fonts/") + QLatin1String(face.file);
+        if (QFileInfo::exists(path)) QFontDatabase::addApplicationFont(path);
+    }
 }

@@ -127,9 +127,15 @@ void SettingsStore::finishFirstWrite(const QString &path, const QString &value) 
 }
 
 bool SettingsStore::save(const QString &section, const QString &key, const QString &value) {
-    prepareFirstWrite();
     const QString file = fileName();
     const bool existed = QFileInfo::exists(file);
+    // A value stored already is not written again: the start-up saves one at every start,
+    // and each write waits for the disk.
+    if (existed && m_settings->status() == QSettings::NoError) {
+        const QVariant stored = m_settings->value(section + QLatin1Char('/') + key);
+        if (stored.typeId() == QMetaType::QString && stored.toString() == value) return true;
+    }
+    prepareFirstWrite();
     if (!existed) QDir().mkpath(QFileInfo(file).absolutePath());
     const QString path = section + QLatin1Char('/') + key;
     m_settings->setValue(path, value);

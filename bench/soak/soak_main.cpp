@@ -144,6 +144,7 @@ int main(int argc, char *argv[]) {
     // counts as growing.
     const int maxGrowthKb = argument(args, QStringLiteral("--max-growth-kb"), 4096);
     setupApplication();
+    addFaces(Faces::All);
     SoakHost host;
     setHost(&host);
 

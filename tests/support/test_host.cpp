@@ -150,6 +150,7 @@ int talvendokTestMain(int argc, char *argv[], QObject *(*make)()) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     setupApplication();
+    addFaces(Faces::All);
     TestHost host;
     g_testHost = &host;
     setHost(&host);

@@ -148,6 +148,15 @@ class BarTest : public QObject {
         QCOMPARE(testHost().settingsFileContent(), before);
     }
 
+    // The start-up saves "SaveWinPos" every time; stored already, it must not rewrite the
+    // file, which would drop the user's comments and layout.
+    void startKeepsAHandWrittenFile() {
+        const QByteArray written = "; my bar\n[Options]\nSaveWinPos = 1\n\n[Startup]\nLeft=300\n";
+        testHost().writeSettingsFile(written);
+        QVERIFY(Forms::get<Form1>()->isVisible());
+        QCOMPARE(testHost().settingsFileContent(), written);
+    }
+
     // Two screens of different sizes, the second right of the first and higher up: a place
     // off every screen comes back onto the nearest screen, and windows are centred on the
     // screen the bar is on, not on the primary one.
