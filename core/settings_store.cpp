@@ -130,8 +130,10 @@ bool SettingsStore::save(const QString &section, const QString &key, const QStri
     const QString file = fileName();
     const bool existed = QFileInfo::exists(file);
     // A value stored already is not written again: the start-up saves one at every start,
-    // and each write waits for the disk.
+    // and each write waits for the disk. Stored already in the file as it is now: with
+    // nothing of ours pending, sync() only reads what another bar wrote since.
     if (existed && m_settings->status() == QSettings::NoError) {
+        m_settings->sync();
         const QVariant stored = m_settings->value(section + QLatin1Char('/') + key);
         if (stored.typeId() == QMetaType::QString && stored.toString() == value) return true;
     }
