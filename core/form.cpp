@@ -169,6 +169,13 @@ void Form::centre() {
 }
 
 QPixmap Form::Picture() const {
+    if (m_decode) {
+        const QPixmap decoded = std::exchange(m_decode, {})();
+        if (!decoded.isNull()) {
+            m_picture = decoded;
+            m_pictureSource.clear();
+        }
+    }
     if (!m_pictureSource.isEmpty()) {
         // Decoded once per run and density, shared by every window that shows it.
         static QHash<QString, QPixmap> decoded;
@@ -178,24 +185,27 @@ QPixmap Form::Picture() const {
         if (it == decoded.end())
             it = decoded.insert(key, pictures::builtIn(m_pictureSource, ratio));
         m_picture = it.value();
-        const_cast<Form *>(this)->m_pictureSource.clear();
+        m_pictureSource.clear();
     }
     return m_picture;
 }
 
 void Form::setPicture(const QPixmap &picture) {
+    m_decode = {};
     m_pictureSource.clear();
     m_picture = picture;
     update();
 }
 
 void Form::setBuiltInPicture(const QString &resource) {
+    m_decode = {};
     m_picture = QPixmap();
     m_pictureSource = resource;
     update();
 }
 
 void Form::copyPictureFrom(const Form &other) {
+    if (other.m_decode) other.Picture();
     if (!other.m_pictureSource.isEmpty()) {
         setBuiltInPicture(other.m_pictureSource);
     } else {
@@ -204,9 +214,10 @@ void Form::copyPictureFrom(const Form &other) {
 }
 
 bool Form::loadPicture(const QString &path) {
-    QPixmap picture;
-    if (!host().loadPicture(path, &picture)) return false;
-    setPicture(picture);
+    HostServices::PictureDecoder decode;
+    if (!host().readPicture(path, &decode)) return false;
+    m_decode = std::move(decode);
+    update();
     return true;
 }
 

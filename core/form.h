@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <utility>
 
+#include "core/host_services.h"
+
 class Label;
 class Line;
 class QLabel;
@@ -46,7 +48,7 @@ class Form : public QWidget {
     QLabel *headingLabel() const { return m_heading; }
     void setHeadingLabel(QLabel *label) { m_heading = label; }
 
-    // The background; a built-in one is decoded when it is first needed.
+    // The background; a built-in or loaded one is decoded when it is first needed.
     QPixmap Picture() const;
     void setPicture(const QPixmap &picture);
     // One of the compiled-in pictures (":/bar.jpg"), decoded on first use.
@@ -54,6 +56,9 @@ class Form : public QWidget {
     // Takes another window's current background, without decoding it yet.
     void copyPictureFrom(const Form &other);
     // Loads a picture file as the background; false (background unchanged) when it fails.
+    // The file is checked and read at once and decoded when first drawn, so that a window
+    // loaded before it is shown is on its way to the screen meanwhile; data that proves no
+    // picture then leaves the background as it was, as a failed load does.
     bool loadPicture(const QString &path);
 
   protected:
@@ -83,7 +88,8 @@ class Form : public QWidget {
   private:
     QLabel *m_heading = nullptr;
     mutable QPixmap m_picture;
-    QString m_pictureSource;  // built-in picture not decoded yet
+    mutable QString m_pictureSource;                // built-in picture not decoded yet
+    mutable HostServices::PictureDecoder m_decode;  // loaded picture not decoded yet
     Frame m_frame;
     bool m_placed = false;  // placed while hidden: place again once mapped
     QPoint m_wantedPos;

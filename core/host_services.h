@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTime>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -53,6 +54,11 @@ class HostServices {
     // SVG and theme icons are drawn at `preferred` times the screen's pixel ratio. False
     // for anything that is not a loadable picture.
     virtual bool loadPicture(const QString &path, QPixmap *out, QSize preferred = {}) = 0;
+    // The same checks, with the file read but its decoding, the larger part of loading it,
+    // left to `decode` for when the picture is first drawn. decode() gives a null picture
+    // where the data turns out not to be one.
+    using PictureDecoder = std::function<QPixmap()>;
+    virtual bool readPicture(const QString &path, PictureDecoder *decode, QSize preferred = {}) = 0;
     virtual QTime currentTime() = 0;
     // Ends the program at once; no window's unload handling runs.
     virtual void programEnd() = 0;

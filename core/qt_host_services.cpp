@@ -1,5 +1,6 @@
 #include "core/qt_host_services.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -237,6 +238,13 @@ QList<QRectF> QtHostServices::screensTwips() {
 }
 
 bool QtHostServices::loadPicture(const QString &path, QPixmap *out, QSize preferred) {
+    PictureDecoder decode;
+    if (!readPicture(path, &decode, preferred)) return false;
+    *out = decode();
+    return !out->isNull();
+}
+
+bool QtHostServices::readPicture(const QString &path, PictureDecoder *decode, QSize preferred) {
     const QString local = localPath(path);
     const qreal ratio = qApp->devicePixelRatio();
     if (!QFileInfo(local).isFile()) {
@@ -244,7 +252,7 @@ bool QtHostServices::loadPicture(const QString &path, QPixmap *out, QSize prefer
         const QPixmap icon =
             icons::themed(path, preferred.isValid() ? preferred : kThemeIconSize, ratio);
         if (icon.isNull()) return false;
-        *out = icon;
+        *decode = [icon] { return icon; };
         return true;
     }
     const QByteArray format = formatByContent(local);
@@ -255,11 +263,17 @@ bool QtHostServices::loadPicture(const QString &path, QPixmap *out, QSize prefer
         reader.setAutoDetectImageFormat(false);
     if (!reader.canRead()) return false;
     // Only the header has been read: an SVG is checked before it is parsed.
-    if (reader.format().startsWith("svg")) return icons::loadSvg(local, preferred, ratio, out);
+    if (reader.format().startsWith("svg")) {
+        QPixmap drawn;
+        if (!icons::loadSvg(local, preferred, ratio, &drawn)) return false;
+        *decode = [drawn] { return drawn; };
+        return true;
+    }
     // Several images (an icon file): take the one closest to the size shown. On a dense
     // screen the one closest to that size in device pixels, drawn at the size the 1x choice
     // has, so that a larger image makes the icon crisp rather than bigger.
     qreal density = 1;
+    int image = 0;
     if (preferred.isValid() && reader.imageCount() > 1) {
         QList<QSize> sizes;
         for (int i = 0; i < reader.imageCount() && i < 64; ++i)
@@ -283,16 +297,37 @@ bool QtHostServices::loadPicture(const QString &path, QPixmap *out, QSize prefer
         if (sizes[shown].width() > 0 && sizes[best].width() > sizes[shown].width())
             density = qreal(sizes[best].width()) / sizes[shown].width();
         reader.jumpToImage(best);
+        image = best;
     }
     const QSize declared = reader.size();
     if (declared.isValid() &&
         qint64(declared.width()) * declared.height() > icons::kMaxPicturePixels)
         return false;
-    const QImage image = reader.read();
-    if (image.isNull()) return false;
-    *out = QPixmap::fromImage(image);
-    out->setDevicePixelRatio(density);
-    return !out->isNull();
+    auto decoded = [density](QImageReader &from) {
+        QPixmap picture = QPixmap::fromImage(from.read());
+        picture.setDevicePixelRatio(density);
+        return picture;
+    };
+    // A file of a usual size is read now and decoded later by the same plug-in; a larger
+    // one is not held in memory twice but decoded from the disk at once.
+    constexpr qint64 kReadAhead = 16 << 20;
+    QFile file(local);
+    if (file.size() > kReadAhead || !file.open(QIODevice::ReadOnly)) {
+        const QPixmap picture = decoded(reader);
+        *decode = [picture] { return picture; };
+        return !picture.isNull();
+    }
+    const QByteArray bytes = file.readAll();
+    const QByteArray plugin = reader.format();
+    *decode = [bytes, plugin, image, decoded] {
+        QBuffer buffer;
+        buffer.setData(bytes);
+        QImageReader later(&buffer, plugin);
+        later.setAutoDetectImageFormat(false);
+        if (image > 0) later.jumpToImage(image);
+        return decoded(later);
+    };
+    return true;
 }
 
 QTime QtHostServices::currentTime() {

@@ -109,6 +109,26 @@ class BarTest : public QObject {
         QVERIFY(testHost().messages.isEmpty());
     }
 
+    // The Membrane is decoded when the bar is first drawn: a file whose header is sound but
+    // whose data is not must leave the built-in picture then, as a failed load does.
+    void membraneBadPastItsHeaderKeepsTheBuiltIn() {
+        const QString membrane = testenv::programFolder() + QStringLiteral("/Broken.emb");
+        QVERIFY(testenv::writePicture(membrane, "PNG", QSize(338, 142), Qt::darkGreen));
+        QFile file(membrane);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QByteArray bytes = file.readAll();
+        const qsizetype data = bytes.indexOf("IDAT") + 8;
+        QVERIFY(data > 8 && data < bytes.size() - 12);
+        bytes[data] = char(bytes[data] ^ 0x5a);  // the chunk's checksum no longer holds
+        QVERIFY(file.seek(0) && file.write(bytes) == bytes.size());
+        file.close();
+        save("Startup", "Membrane", QStringLiteral("C:\\TALVENDOK\\Broken.emb"));
+        Form1 *bar = Forms::get<Form1>();
+        QVERIFY(QTest::qWaitForWindowExposed(bar));
+        QCOMPARE(testenv::pixels(bar->Picture()),
+                 testenv::pixels(QPixmap(QStringLiteral(":/bar.jpg"))));
+    }
+
     // A stored place is kept to the twip; without "SaveWinPos" or with a place that is no
     // number the bar opens centred; nothing is stored for it at start-up.
     // clang-format off
