@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Counts the instructions that the bar and the floor execute from exec to
-# their first paint (valgrind's callgrind, repeatable to a fraction of a
-# percent), in the same display and home as bench/run.sh, and prints where
-# the bar's extra instructions go: by library, and by the bar's own steps.
+# Counts the instructions that the bar and the floor execute from exec to the
+# request that maps their window and to their first paint (valgrind's
+# callgrind, repeatable to a fraction of a percent), in the same display and
+# home as bench/run.sh, and prints where the bar's extra instructions up to
+# the first paint go: by library, and by the bar's own steps.
 #
-#   bench/profile.sh        about 2 minutes
+#   bench/profile.sh        about 3 minutes
 #
 # The profiles stay in BENCH_PROFILE_OUT (build-bench/profile/) for
 # callgrind_annotate or KCachegrind.
@@ -19,15 +20,18 @@ mkdir -p "$OUT"
 rm -f "$OUT"/callgrind.*
 bench_start_display
 
+# profile PROGRAM [SUFFIX CALLGRIND_OPTION...]: one start of PROGRAM under callgrind,
+# its profile in $OUT/callgrind.PROGRAM[SUFFIX].
 profile() {
-    local program=$1
+    local program=$1 suffix=${2:-}
+    local extra=("${@:3}")
     bench_home "$program" 0
     # The probe times the window of the process that valgrind runs in place.
     local cmd=() arg
     for arg in "${RUN_CMD[@]}"; do
         cmd+=("$arg")
-        [[ $arg == -- ]] && cmd+=(valgrind --tool=callgrind
-            "--callgrind-out-file=$OUT/callgrind.$program.%p")
+        [[ $arg == -- ]] && cmd+=(valgrind --tool=callgrind "${extra[@]}"
+            "--callgrind-out-file=$OUT/callgrind.$program$suffix.%p")
     done
     env "${RUN_ENV[@]}" "$PROBE" --timeout 180000 --settle 0 --idle 0 "${cmd[@]}" \
         >"$RUN_DIR/probe.out" 2>"$RUN_DIR/probe.err" ||
@@ -35,14 +39,22 @@ profile() {
     # Only the program's own process: a forked helper would leave a file too.
     local pid
     pid=$(sed -n 's/^pid //p' "$RUN_DIR/probe.out")
-    mv "$OUT/callgrind.$program.$pid" "$OUT/callgrind.$program"
-    rm -f "$OUT/callgrind.$program".*
+    # With a dump, part 1 is the part up to it.
+    local part=$OUT/callgrind.$program$suffix.$pid
+    [[ ! -e $part.1 ]] || part=$part.1
+    mv "$part" "$OUT/callgrind.$program$suffix"
+    rm -f "$OUT/callgrind.$program$suffix".*
 }
 
+# Each cut where it first hands its window to the X server: its first paint, and in a
+# second start the request that maps the window (the probe ends it only after it has
+# painted, and whatever ran until then would count too).
 log "profiling the floor"
-profile floor
+profile floor "" "--dump-before=QXcbBackingStore::flush*"
+profile floor .map "--dump-before=QXcbWindow::show*"
 log "profiling the bar"
-profile bar
+profile bar "" "--dump-before=QXcbBackingStore::flush*"
+profile bar .map "--dump-before=QXcbWindow::show*"
 
 total() { sed -n 's/^summary: *//p; s/^totals: *//p' "$1" | sed -n 1p; }
 
@@ -61,12 +73,17 @@ by_object() {
              END { for (o in s) print o, s[o] }'
 }
 
-bar_total=$(total "$OUT/callgrind.bar")
-floor_total=$(total "$OUT/callgrind.floor")
+compare() { # TITLE SUFFIX
+    local bar_total floor_total
+    bar_total=$(total "$OUT/callgrind.bar$2")
+    floor_total=$(total "$OUT/callgrind.floor$2")
+    echo "instructions from exec to $1"
+    printf '  bar %d, floor %d, bar/floor %s\n' "$bar_total" "$floor_total" \
+        "$(awk -v b="$bar_total" -v f="$floor_total" 'BEGIN { printf "%.2f", b / f }')"
+}
 echo
-echo "instructions from exec to the first paint"
-printf '  bar %d, floor %d, bar/floor %s\n' "$bar_total" "$floor_total" \
-    "$(awk -v b="$bar_total" -v f="$floor_total" 'BEGIN { printf "%.2f", b / f }')"
+compare "the request that maps the window" .map
+compare "the first paint" ""
 echo
 echo "by library (exclusive), largest differences first:"
 printf '  %-40s %14s %14s %14s\n' library bar floor difference
@@ -76,7 +93,7 @@ join -a1 -a2 -e0 -o 0,1.2,2.2 <(by_object "$OUT/callgrind.bar" | sort) \
 echo
 echo "the bar's own steps (inclusive):"
 callgrind_annotate --auto=no --inclusive=yes --threshold=100 "$OUT/callgrind.bar" 2>/dev/null |
-    grep -E ' /[^ ]*/(bar|config|core)/[^ :]*\.cpp:[^ ]*(Form[0-9]+::|setupApplication|loadPicture|startProgram)' |
+    grep -E ' /[^ ]*/(bar|config|core)/[^ :]*\.cpp:[^ ]*(Form[0-9]+::|setupApplication|addFaces|loadPicture|startProgram)' |
     grep -v '::~' | sed 's/ \[[^]]*\] *$//; s|/[^ ]*/\([a-z]*/[a-z_]*\.cpp\)|\1|' | sed -n 1,30p
 echo
 # calls FILE FUNCTION: how many times FUNCTION was called.
