@@ -134,7 +134,7 @@ class Form7 : public Form {
     SSCommand *SSCommand1;
 
   private:
-    // Steps 3 and 6 to 9 of the loading, shared with loadUnseen().
+    // The loading's taking of a picture and its effects on the bar, shared with loadUnseen().
     static void takeDefinitionsPicture(Form7 *options);
     static void applyToBar(Form1 &bar, const StoredOptions &options);
     void showPage(SSPanel *page);

@@ -20,7 +20,8 @@ class SettingsStore {
     // quotes and everything from an unquoted ";" are lost; backslash escapes are decoded and
     // an unknown one ("\,") is dropped with its character. Saved values come back whole.
     QString get(const QString &section, const QString &key, const QString &defaultValue) const;
-    // False when the value did not reach the disk.
+    // False when the value did not reach the disk. A value the file holds already leaves
+    // the file untouched.
     bool save(const QString &section, const QString &key, const QString &value);
 
     QString fileName() const;
