@@ -7,23 +7,27 @@
 #include "core/host_services.h"
 #include "core/program_folder.h"
 #include "core/qt_host_services.h"
+#include "core/settings_store.h"
 #include "core/window_registry.h"
 
 namespace {
 
 // Work that the bar's first paint does not need, queued once the bar has painted after
-// coming up, so that it is on screen first: the windows that the start-up built only so
-// that they exist, and the placeholder, built ahead so that putting the bar away neither
-// builds a window nor waits for the window system before a program starts. Whatever asks
-// for one of them earlier builds it then, as before.
+// coming up, so that it is on screen first: the start-up's save, the windows that the
+// start-up built only so that they exist, and the placeholder, built ahead so that putting
+// the bar away neither builds a window nor waits for the window system before a program
+// starts. Whatever asks for one of the windows earlier builds it then, as before.
 class AfterPaint : public QObject {
   public:
+    explicit AfterPaint(SettingsStore &settings) : m_settings(settings) {}
+
     bool eventFilter(QObject *watched, QEvent *event) override {
         if (event->type() == QEvent::Show) {
             m_armed = true;
         } else if (event->type() == QEvent::Paint && m_armed) {
             m_armed = false;
-            QTimer::singleShot(0, this, [] {
+            QTimer::singleShot(0, this, [this] {
+                m_settings.release();
                 Forms::release();
                 Forms::prepare<Form10>();
             });
@@ -32,6 +36,7 @@ class AfterPaint : public QObject {
     }
 
   private:
+    SettingsStore &m_settings;
     bool m_armed = true;  // the bar comes up during its load, before this is installed
 };
 
@@ -44,7 +49,8 @@ int main(int argc, char *argv[]) {
     programfolder::createAtFirstStart();
     QtHostServices services;
     setHost(&services);
-    AfterPaint afterPaint;
+    AfterPaint afterPaint(services.settings());
+    services.settings().hold();
     Forms::hold();
     Form1 *bar = Forms::get<Form1>();
     // The bar is on its way to the screen and nothing has measured text yet: fontconfig
@@ -52,6 +58,8 @@ int main(int argc, char *argv[]) {
     addFaces(Faces::Bar);
     bar->installEventFilter(&afterPaint);
     const int status = app.exec();
+    // Ended before its first paint: what it saved meanwhile still reaches the disk.
+    services.settings().release();
     // Nothing of a window runs any more; this only returns their memory before the end.
     Forms::unloadAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -11,6 +11,7 @@
 #include <QThread>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -74,6 +75,8 @@ QString SettingsStore::fileName() const {
 
 QString SettingsStore::get(const QString &section, const QString &key,
                            const QString &defaultValue) const {
+    for (auto it = m_pending.crbegin(); it != m_pending.crend(); ++it)
+        if (it->at(0) == section && it->at(1) == key) return it->at(2);
     const QString path = section + QLatin1Char('/') + key;
     QVariant value = m_settings->value(path);
     if (!value.isValid()) return defaultValue;
@@ -127,6 +130,10 @@ void SettingsStore::finishFirstWrite(const QString &path, const QString &value) 
 }
 
 bool SettingsStore::save(const QString &section, const QString &key, const QString &value) {
+    if (m_held) {
+        m_pending.append({section, key, value});
+        return true;
+    }
     const QString file = fileName();
     const bool existed = QFileInfo::exists(file);
     // A value stored already is not written again: the start-up saves one at every start,
@@ -155,6 +162,16 @@ bool SettingsStore::save(const QString &section, const QString &key, const QStri
         ok = get(section, key, QString()) == value && m_settings->status() == QSettings::NoError;
     }
     return ok && QFileInfo(file).isFile();
+}
+
+void SettingsStore::hold() {
+    m_held = true;
+}
+
+void SettingsStore::release() {
+    m_held = false;
+    const QList<QStringList> pending = std::exchange(m_pending, {});
+    for (const QStringList &save : pending) this->save(save[0], save[1], save[2]);
 }
 
 namespace stored {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QSettings;
@@ -26,6 +28,12 @@ class SettingsStore {
 
     QString fileName() const;
 
+    // From hold() until release(), saves are kept in memory, read back by get() and written
+    // at release() in their order: the start-up's save need not wait for the disk before the
+    // bar is on screen. A save that fails at release() goes unreported, as the start-up's do.
+    void hold();
+    void release();
+
   private:
     void reopen();
     void prepareFirstWrite();
@@ -35,6 +43,8 @@ class SettingsStore {
     std::unique_ptr<QSettings> m_settings;
     bool m_prepared = false;
     QByteArray m_original;  // the file before the first write of the run
+    bool m_held = false;
+    QList<QStringList> m_pending;  // section, key, value of each held save
 };
 
 // Readers of stored text shared by every window.

@@ -68,6 +68,21 @@ class CoreTest : public QObject {
         QVERIFY2(saving.elapsed() < 10000, "the save waited for a dead writer's lock");
     }
 
+    // Saves held while the bar comes up are read back at once and reach the disk at release,
+    // the later of two saves of one key winning.
+    void heldSavesReachDiskAtRelease() {
+        auto &store = testHost().settings();
+        store.hold();
+        QVERIFY(store.save("Options", "SaveWinPos", "1"));
+        QVERIFY(store.save("Startup", "Left", "100"));
+        QVERIFY(store.save("Startup", "Left", "200"));
+        QCOMPARE(store.get("Startup", "Left", "0"), QString("200"));
+        QVERIFY(!QFileInfo::exists(store.fileName()));
+        store.release();
+        QCOMPARE(testHost().settingsFileContent(),
+                 QByteArray("[Options]\nSaveWinPos=1\n\n[Startup]\nLeft=200\n"));
+    }
+
     // A comma outside quotes splits a hand-written value into a list; it must come back
     // joined at the same commas, not with blanks added (the program would get other
     // arguments).
