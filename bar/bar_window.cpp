@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <exception>
+#include <memory>
 
 #include "bar/appearance_rules.h"
 #include "bar/exit_confirm_window.h"
@@ -82,11 +83,19 @@ QString droppedProgram(const QDropEvent *event) {
 
 }  // namespace
 
-bool slotPicture(const QString &iconPath, const QString &programPath, QPixmap *picture) {
+bool slotPicture(const QString &iconPath, const QString &programPath,
+                 HostServices::PictureDecoder *decode) {
     QString icon = iconPath;
     if (icon == QLatin1String(kUnsetPath) && !host().applicationEntry(programPath, nullptr, &icon))
         return false;
-    return host().loadPicture(icon, picture, kLaunchIconSize);
+    return host().readPicture(icon, decode, kLaunchIconSize);
+}
+
+bool slotPicture(const QString &iconPath, const QString &programPath, QPixmap *picture) {
+    HostServices::PictureDecoder decode;
+    if (!slotPicture(iconPath, programPath, &decode)) return false;
+    *picture = decode();
+    return !picture->isNull();
 }
 
 Form1::Form1() : Form("Form1", 5055, 2100, Form::Tool) {
@@ -108,14 +117,18 @@ Form1::Form1() : Form("Form1", 5055, 2100, Form::Tool) {
     SSCommand10 =
         new SSCommand(this, QStringLiteral("SSCommand10"), QString(), 120, 480, 4815, 1215);
     SSCommand10->setFocusPolicy(Qt::NoFocus);
-    const QPixmap builtInIcon =
-        pictures::builtIn(QStringLiteral(":/launch.png"), devicePixelRatioF());
+    // Decoded when first drawn, once for the four buttons.
+    auto decoded = std::make_shared<QPixmap>();
+    const auto builtInIcon = [decoded, ratio = devicePixelRatioF()] {
+        if (decoded->isNull()) *decoded = pictures::builtIn(QStringLiteral(":/launch.png"), ratio);
+        return *decoded;
+    };
     const double launchLeft[] = {240, 1410, 2570, 3720};
     SSCommand **launchButtons[] = {&SSCommand6, &SSCommand7, &SSCommand8, &SSCommand9};
     for (int i = 0; i < 4; ++i) {
         auto *button = new SSCommand(this, QStringLiteral("SSCommand%1").arg(6 + i), kUnsetCaption,
                                      launchLeft[i], 600, 1095, 975);
-        button->setPicture(builtInIcon);
+        button->setPictureLater(builtInIcon);
         button->setAcceptDrops(true);
         button->installEventFilter(this);
         *launchButtons[i] = button;
@@ -204,10 +217,11 @@ void Form1::LoadButtonSlots() {
         programHolder(slot)->setCaption(getSetting(buttonProgram(slot)));
     for (int slot = 1; slot <= 4; ++slot)
         iconHolder(slot)->setCaption(getSetting(buttonIcon(slot)));
+    // Each decoded when first drawn: the bar is on its way to the screen meanwhile.
     for (int slot = 1; slot <= 4; ++slot) {
-        QPixmap icon;
+        HostServices::PictureDecoder icon;
         if (slotPicture(iconHolder(slot)->Caption(), programHolder(slot)->Caption(), &icon))
-            launchButton(slot)->setPicture(icon);
+            launchButton(slot)->setPictureLater(std::move(icon));
     }
 }
 

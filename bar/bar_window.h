@@ -14,6 +14,9 @@ inline constexpr QSize kLaunchIconSize(32, 32);
 // The picture of a slot with these paths: its icon's, or for an unset icon on a desktop
 // entry the entry's own icon. False when there is none.
 bool slotPicture(const QString &iconPath, const QString &programPath, QPixmap *picture);
+// The same, checked and read now and decoded by `decode` when first needed.
+bool slotPicture(const QString &iconPath, const QString &programPath,
+                 HostServices::PictureDecoder *decode);
 
 // The bar: title, clock, four launch buttons and the panels that close, minimise and
 // open the menu. It lives for the whole run and holds the four button slots.

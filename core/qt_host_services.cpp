@@ -60,6 +60,46 @@ QByteArray formatByContent(const QString &path) {
     return {};
 }
 
+// The picture that `reader` holds, null when it holds none. Of several images (an icon
+// file) the one closest to the size shown; on a dense screen the one closest to that size
+// in device pixels, drawn at the size the 1x choice has, so that a larger image makes the
+// icon crisp rather than bigger.
+QPixmap decodedPicture(QImageReader &reader, QSize preferred, qreal ratio) {
+    if (!reader.canRead()) return {};
+    qreal density = 1;
+    if (preferred.isValid() && reader.imageCount() > 1) {
+        QList<QSize> sizes;
+        for (int i = 0; i < reader.imageCount() && i < 64; ++i)
+            sizes.append(reader.jumpToImage(i) ? reader.size() : QSize());
+        auto closest = [&sizes](QSizeF wanted) {
+            int best = 0;
+            double bestDistance = -1;
+            for (int i = 0; i < sizes.size(); ++i) {
+                if (!sizes[i].isValid()) continue;
+                const double distance = qAbs(sizes[i].width() - wanted.width()) +
+                                        qAbs(sizes[i].height() - wanted.height());
+                if (bestDistance < 0 || distance < bestDistance) {
+                    bestDistance = distance;
+                    best = i;
+                }
+            }
+            return best;
+        };
+        const int shown = closest(QSizeF(preferred));
+        const int best = ratio > 1 ? closest(QSizeF(preferred) * ratio) : shown;
+        if (sizes[shown].width() > 0 && sizes[best].width() > sizes[shown].width())
+            density = qreal(sizes[best].width()) / sizes[shown].width();
+        reader.jumpToImage(best);
+    }
+    const QSize declared = reader.size();
+    if (declared.isValid() &&
+        qint64(declared.width()) * declared.height() > icons::kMaxPicturePixels)
+        return {};
+    QPixmap picture = QPixmap::fromImage(reader.read());
+    picture.setDevicePixelRatio(density);
+    return picture;
+}
+
 #ifdef Q_OS_UNIX
 // Waits for a started program in the background so that it leaves no zombie behind.
 void reapWhenDone(pid_t pid) {
@@ -256,6 +296,21 @@ bool QtHostServices::readPicture(const QString &path, PictureDecoder *decode, QS
         return true;
     }
     const QByteArray format = formatByContent(local);
+    // A bitmap of a kind known by its first bytes, of a usual size, is read now and checked
+    // and decoded by its plug-in when first needed; the plug-in is not even loaded before.
+    constexpr qint64 kReadAhead = 16 << 20;
+    QFile file(local);
+    if (!format.isEmpty() && file.size() <= kReadAhead && file.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = file.readAll();
+        *decode = [bytes, format, preferred, ratio] {
+            QBuffer buffer;
+            buffer.setData(bytes);
+            QImageReader reader(&buffer, format);
+            reader.setAutoDetectImageFormat(false);
+            return decodedPicture(reader, preferred, ratio);
+        };
+        return true;
+    }
     QImageReader reader(local, format);
     if (format.isEmpty())
         reader.setDecideFormatFromContent(true);
@@ -269,65 +324,9 @@ bool QtHostServices::readPicture(const QString &path, PictureDecoder *decode, QS
         *decode = [drawn] { return drawn; };
         return true;
     }
-    // Several images (an icon file): take the one closest to the size shown. On a dense
-    // screen the one closest to that size in device pixels, drawn at the size the 1x choice
-    // has, so that a larger image makes the icon crisp rather than bigger.
-    qreal density = 1;
-    int image = 0;
-    if (preferred.isValid() && reader.imageCount() > 1) {
-        QList<QSize> sizes;
-        for (int i = 0; i < reader.imageCount() && i < 64; ++i)
-            sizes.append(reader.jumpToImage(i) ? reader.size() : QSize());
-        auto closest = [&sizes](QSizeF wanted) {
-            int best = 0;
-            double bestDistance = -1;
-            for (int i = 0; i < sizes.size(); ++i) {
-                if (!sizes[i].isValid()) continue;
-                const double distance = qAbs(sizes[i].width() - wanted.width()) +
-                                        qAbs(sizes[i].height() - wanted.height());
-                if (bestDistance < 0 || distance < bestDistance) {
-                    bestDistance = distance;
-                    best = i;
-                }
-            }
-            return best;
-        };
-        const int shown = closest(QSizeF(preferred));
-        const int best = ratio > 1 ? closest(QSizeF(preferred) * ratio) : shown;
-        if (sizes[shown].width() > 0 && sizes[best].width() > sizes[shown].width())
-            density = qreal(sizes[best].width()) / sizes[shown].width();
-        reader.jumpToImage(best);
-        image = best;
-    }
-    const QSize declared = reader.size();
-    if (declared.isValid() &&
-        qint64(declared.width()) * declared.height() > icons::kMaxPicturePixels)
-        return false;
-    auto decoded = [density](QImageReader &from) {
-        QPixmap picture = QPixmap::fromImage(from.read());
-        picture.setDevicePixelRatio(density);
-        return picture;
-    };
-    // A file of a usual size is read now and decoded later by the same plug-in; a larger
-    // one is not held in memory twice but decoded from the disk at once.
-    constexpr qint64 kReadAhead = 16 << 20;
-    QFile file(local);
-    if (file.size() > kReadAhead || !file.open(QIODevice::ReadOnly)) {
-        const QPixmap picture = decoded(reader);
-        *decode = [picture] { return picture; };
-        return !picture.isNull();
-    }
-    const QByteArray bytes = file.readAll();
-    const QByteArray plugin = reader.format();
-    *decode = [bytes, plugin, image, decoded] {
-        QBuffer buffer;
-        buffer.setData(bytes);
-        QImageReader later(&buffer, plugin);
-        later.setAutoDetectImageFormat(false);
-        if (image > 0) later.jumpToImage(image);
-        return decoded(later);
-    };
-    return true;
+    const QPixmap picture = decodedPicture(reader, preferred, ratio);
+    *decode = [picture] { return picture; };
+    return !picture.isNull();
 }
 
 QTime QtHostServices::currentTime() {

@@ -27,7 +27,23 @@ void SSCommand::setCaption(const QString &caption) {
     update();
 }
 
+QPixmap SSCommand::Picture() const {
+    while (!m_pending.isEmpty()) {
+        const QPixmap decoded = m_pending.takeLast()();
+        if (decoded.isNull()) continue;
+        m_picture = decoded;
+        m_pending.clear();
+    }
+    return m_picture;
+}
+
+void SSCommand::setPictureLater(std::function<QPixmap()> decode) {
+    m_pending.append(std::move(decode));
+    update();
+}
+
 void SSCommand::setPicture(const QPixmap &picture) {
+    m_pending.clear();
     m_picture = picture;
     update();
 }
@@ -58,14 +74,15 @@ void SSCommand::paintEvent(QPaintEvent *) {
     const QFontMetrics metrics(font());
     const int textHeight = caption.isEmpty() ? 0 : metrics.height();
 
-    if (!m_picture.isNull()) {
-        const QSize ps = m_picture.deviceIndependentSize().toSize();
+    const QPixmap picture = Picture();
+    if (!picture.isNull()) {
+        const QSize ps = picture.deviceIndependentSize().toSize();
         const int gap = textHeight ? 2 : 0;
         const int block = ps.height() + gap + textHeight;
         const int y = inner.top() + qMax(0, (inner.height() - block) / 2);
         // A user's icon of one size is scaled on a screen of another density: smoothly.
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawPixmap(inner.left() + (inner.width() - ps.width()) / 2, y, m_picture);
+        painter.drawPixmap(inner.left() + (inner.width() - ps.width()) / 2, y, picture);
         inner.setTop(y + ps.height() + gap);
         inner.setHeight(textHeight);
     }

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPointer>
+#include <functional>
 
 // Three-dimensional push button: grey face, bevel of a chosen width, an optional picture
 // above the caption, and a caption that may be drawn raised.
@@ -15,8 +16,11 @@ class SSCommand : public QAbstractButton {
 
     QString Caption() const { return text(); }
     void setCaption(const QString &caption);
-    QPixmap Picture() const { return m_picture; }
+    QPixmap Picture() const;
     void setPicture(const QPixmap &picture);
+    // A picture decoded when it is first drawn or asked for. One that then proves no picture
+    // leaves the one set before it, as a picture that fails to load does.
+    void setPictureLater(std::function<QPixmap()> decode);
     int BevelWidth() const { return m_bevelWidth; }
     void setBevelWidth(int width);
     // 0 flat caption, 1 raised caption.
@@ -38,7 +42,8 @@ class SSCommand : public QAbstractButton {
     bool event(QEvent *event) override;
 
   private:
-    QPixmap m_picture;
+    mutable QPixmap m_picture;
+    mutable QList<std::function<QPixmap()>> m_pending;  // not decoded yet, the latest last
     int m_bevelWidth = 2;
     int m_font3D = 0;
     QPointer<QLabel> m_describedBy;

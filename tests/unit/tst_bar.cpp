@@ -109,12 +109,13 @@ class BarTest : public QObject {
         QVERIFY(testHost().messages.isEmpty());
     }
 
-    // The Membrane is decoded when the bar is first drawn: a file whose header is sound but
-    // whose data is not must leave the built-in picture then, as a failed load does.
-    void membraneBadPastItsHeaderKeepsTheBuiltIn() {
-        const QString membrane = testenv::programFolder() + QStringLiteral("/Broken.emb");
-        QVERIFY(testenv::writePicture(membrane, "PNG", QSize(338, 142), Qt::darkGreen));
-        QFile file(membrane);
+    // The Membrane and the slots' icons are decoded when the bar is first drawn: a file
+    // whose header is sound but whose data is not must leave the built-in picture then, as
+    // a failed load does.
+    void picturesBadPastTheirHeaderKeepTheBuiltIn() {
+        const QString broken = testenv::programFolder() + QStringLiteral("/Broken.emb");
+        QVERIFY(testenv::writePicture(broken, "PNG", QSize(338, 142), Qt::darkGreen));
+        QFile file(broken);
         QVERIFY(file.open(QIODevice::ReadWrite));
         QByteArray bytes = file.readAll();
         const qsizetype data = bytes.indexOf("IDAT") + 8;
@@ -123,10 +124,12 @@ class BarTest : public QObject {
         QVERIFY(file.seek(0) && file.write(bytes) == bytes.size());
         file.close();
         save("Startup", "Membrane", QStringLiteral("C:\\TALVENDOK\\Broken.emb"));
+        save("Buttons", "Button2Icon", broken);
         Form1 *bar = Forms::get<Form1>();
         QVERIFY(QTest::qWaitForWindowExposed(bar));
         QCOMPARE(testenv::pixels(bar->Picture()),
                  testenv::pixels(QPixmap(QStringLiteral(":/bar.jpg"))));
+        QCOMPARE(testenv::pixels(bar->SSCommand7->Picture()), builtInIcon());
     }
 
     // A stored place is kept to the twip; without "SaveWinPos" or with a place that is no
