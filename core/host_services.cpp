@@ -24,6 +24,13 @@ void reportUnsavedSettings(int failuresBefore) {
                       16);
 }
 
+bool HostServices::loadPicture(const QString &path, QPixmap *out, QSize preferred) {
+    PictureDecoder decode;
+    if (!readPicture(path, &decode, preferred)) return false;
+    *out = decode();
+    return !out->isNull();
+}
+
 QRectF HostServices::screenOf(const QRectF &window) {
     const QList<QRectF> screens = screensTwips();
     auto overlap = [&window](const QRectF &screen) {

@@ -53,10 +53,10 @@ class HostServices {
     // closest to `preferred` is taken. A bare name is an icon of the user's icon theme;
     // SVG and theme icons are drawn at `preferred` times the screen's pixel ratio. False
     // for anything that is not a loadable picture.
-    virtual bool loadPicture(const QString &path, QPixmap *out, QSize preferred = {}) = 0;
-    // The same checks, with the file read but its decoding, the larger part of loading it,
-    // left to `decode` for when the picture is first drawn. decode() gives a null picture
-    // where the data turns out not to be one.
+    bool loadPicture(const QString &path, QPixmap *out, QSize preferred = {});
+    // The same, with the file read but its checks and decoding, the larger part of loading
+    // it, left where it can to `decode`, for when the picture is first drawn. decode() gives
+    // a null picture where the data turns out not to be one.
     using PictureDecoder = std::function<QPixmap()>;
     virtual bool readPicture(const QString &path, PictureDecoder *decode, QSize preferred = {}) = 0;
     virtual QTime currentTime() = 0;

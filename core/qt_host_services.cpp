@@ -277,13 +277,6 @@ QList<QRectF> QtHostServices::screensTwips() {
     return screens;
 }
 
-bool QtHostServices::loadPicture(const QString &path, QPixmap *out, QSize preferred) {
-    PictureDecoder decode;
-    if (!readPicture(path, &decode, preferred)) return false;
-    *out = decode();
-    return !out->isNull();
-}
-
 bool QtHostServices::readPicture(const QString &path, PictureDecoder *decode, QSize preferred) {
     const QString local = localPath(path);
     const qreal ratio = qApp->devicePixelRatio();

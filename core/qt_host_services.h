@@ -19,7 +19,6 @@ class QtHostServices : public HostServices {
     bool showOpenDialog(FileChooser &chooser) override;
     void messageBox(const QString &prompt, int style = 16, const QString &title = {}) override;
     QList<QRectF> screensTwips() override;
-    bool loadPicture(const QString &path, QPixmap *out, QSize preferred = {}) override;
     bool readPicture(const QString &path, PictureDecoder *decode, QSize preferred = {}) override;
     QTime currentTime() override;
     void programEnd() override;
