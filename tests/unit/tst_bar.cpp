@@ -457,9 +457,8 @@ class BarTest : public QObject {
         for (const char *part : {"Caption", "EXE", "Icon"})
             for (int slot = 1; slot <= 4; ++slot)
                 expected << QStringLiteral("save Buttons/Button%1%2=%3")
-                                .arg(slot)
-                                .arg(part)
-                                .arg(*part == 'C' ? "Undefined" : "UNDEFINED");
+                                .arg(QString::number(slot), part,
+                                     *part == 'C' ? "Undefined" : "UNDEFINED");
         expected[3] = "save Buttons/Button2Caption=Edit&or";
         expected[7] = "save Buttons/Button2EXE=" + m_script + " --new";
         expected[11] = "save Buttons/Button2Icon=C:\\TALVENDOK\\DEFAULT.ICO";
