@@ -102,15 +102,14 @@ class MembraneTest : public QObject {
     void invalidMembrane() {
         QFETCH(QString, fault);
         QTemporaryDir elsewhere;
-        if (fault == "no program folder") {
-            testenv::writePicture(elsewhere.filePath("Sunset.emb"), "BMP", {338, 142}, Qt::red);
-            QVERIFY(QDir::setCurrent(elsewhere.path()));
-        } else if (fault == "no picture") {
-            QVERIFY(testenv::writeFile(inProgramFolder("Sunset.emb"), "this is no picture\n"));
-        } else {
-            testenv::writePicture(inProgramFolder("Sunset.emb"), "BMP", {338, 142}, Qt::red);
-            testHost().blockStore(testenv::configHome() + QStringLiteral("/TALVENDOK"));
-        }
+        const QString folder =
+            fault == "no program folder" ? elsewhere.path() : testenv::programFolder();
+        if (fault == "no picture")
+            QVERIFY(testenv::writeFile(folder + "/Sunset.emb", "this is no picture\n"));
+        else
+            testenv::writePicture(folder + "/Sunset.emb", "BMP", {338, 142}, Qt::red);
+        if (fault == "save fails") testHost().blockStore(testenv::configHome() + "/TALVENDOK");
+        if (fault == "no program folder") QVERIFY(QDir::setCurrent(folder));
         Form1 *bar = Forms::get<Form1>();
         const QImage before = testenv::pixels(bar->Picture());
         QPointer<Form8> chooser = Forms::open<Form8>();

@@ -88,36 +88,6 @@ class OptionsTest : public QObject {
         QCOMPARE(bar->Label2->Caption(), QStringLiteral("Unsaved"));
     }
 
-    // Only the exact old password lets a new one (or none) be stored; otherwise nothing is
-    // stored or applied and the options stay open with what was typed.
-    void changingThePassword_data() { passwordAccess_data(); }
-    void changingThePassword() {
-        QFETCH(QString, stored);
-        QFETCH(QString, typed);
-        QFETCH(bool, opens);
-        const QString next = stored.isEmpty() ? QStringLiteral("n\u00e9w") : QString();
-        Forms::get<Form1>();
-        store("Password", stored);
-        Form7 *f = openOptions();
-        const QByteArray before = file();
-        f->Text3->setText(typed);
-        f->Text4->setText(next);
-        f->Text2->setText(QStringLiteral("Changed"));
-        bool shown = false;
-        testHost().onMessage = [&](const TestHost::Message &) { shown = f->isVisible(); };
-        QTest::mouseClick(f->SSCommand1, Qt::LeftButton);
-        QCOMPARE(testHost().messages.size(), opens ? 0 : 1);
-        if (opens) QCOMPARE(option("Password"), next);
-        if (opens) return;
-        QCOMPARE(testHost().messages[0].prompt,
-                 QStringLiteral("OLD Password entered is incorrect!"));
-        QVERIFY(shown);
-        QCOMPARE(file(), before);
-        QCOMPARE(Forms::find<Form7>(), f);
-        QCOMPARE(f->Text2->Text(), QStringLiteral("Changed"));
-        QCOMPARE(Forms::get<Form1>()->Label2->Caption(), QStringLiteral("TALVENDOK"));
-    }
-
     // Steps of 5 from the stored colour, stopping at 0 and 255; the preview follows each
     // change, the bar only the transfer tick, and nothing is stored.
     // clang-format off
@@ -156,12 +126,13 @@ class OptionsTest : public QObject {
     }
 
     // Only the exact stored password opens the options; a refusal says so, and the next
-    // opening starts empty.
+    // opening starts empty. Likewise only the exact old password lets Apply store a new one
+    // (or none); otherwise nothing is stored or applied and the options stay as typed.
     // clang-format off
-    void passwordAccess_data() {
+    void password_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("opens");
+        QTest::addColumn<bool>("right");
         QTest::newRow("empty") << "Open Sesame" << "" << false;
         QTest::newRow("letter case") << "Open Sesame" << "open sesame" << false;
         QTest::newRow("trailing blank") << "Open Sesame" << "Open Sesame " << false;
@@ -170,48 +141,68 @@ class OptionsTest : public QObject {
         QTest::newRow("none, empty field") << "" << "" << true;
     }
     // clang-format on
-    void passwordAccess() {
+    void password() {
         QFETCH(QString, stored);
         QFETCH(QString, typed);
-        QFETCH(bool, opens);
+        QFETCH(bool, right);
         Forms::get<Form1>();
         store("Password", stored);
         Form13 *access = Forms::open<Form13>();
         QTest::keyClicks(access->Text1, typed);
-        QTest::keyClick(access->Text1, opens ? Qt::Key_Enter : Qt::Key_Return);
-        QCOMPARE(testHost().messages.size(), opens ? 0 : 1);
+        QTest::keyClick(access->Text1, right ? Qt::Key_Enter : Qt::Key_Return);
+        QCOMPARE(testHost().messages.size(), right ? 0 : 1);
         QVERIFY(!Forms::find<Form13>());
-        Form7 *options = Forms::find<Form7>();
-        QCOMPARE(options && options->isVisible(), opens);
-        if (opens) QVERIFY(options->Text3->Text().isEmpty());
-        if (opens) return;
-        QCOMPARE(testHost().messages[0].prompt, QStringLiteral("Password Incorrect"));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(Forms::open<Form13>()->Text1->Text().isEmpty());
+        Form7 *f = Forms::find<Form7>();
+        QCOMPARE(f && f->isVisible(), right);
+        if (right) QVERIFY(f->Text3->Text().isEmpty());
+        if (!right) {
+            QCOMPARE(testHost().messages[0].prompt, QStringLiteral("Password Incorrect"));
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(Forms::open<Form13>()->Text1->Text().isEmpty());
+            testHost().messages.clear();
+        }
+        // Changing it in the options.
+        const QString next = stored.isEmpty() ? QStringLiteral("n\u00e9w") : QString();
+        f = openOptions();
+        const QByteArray before = file();
+        f->Text3->setText(typed);
+        f->Text4->setText(next);
+        f->Text2->setText(QStringLiteral("Changed"));
+        bool shown = false;
+        testHost().onMessage = [&](const TestHost::Message &) { shown = f->isVisible(); };
+        QTest::mouseClick(f->SSCommand1, Qt::LeftButton);
+        QCOMPARE(testHost().messages.size(), right ? 0 : 1);
+        if (right) QCOMPARE(option("Password"), next);
+        if (right) return;
+        QCOMPARE(testHost().messages[0].prompt,
+                 QStringLiteral("OLD Password entered is incorrect!"));
+        QVERIFY(shown);
+        QCOMPARE(file(), before);
+        QCOMPARE(Forms::find<Form7>(), f);
+        QCOMPARE(f->Text2->Text(), QStringLiteral("Changed"));
+        QCOMPARE(Forms::get<Form1>()->Label2->Caption(), QStringLiteral("TALVENDOK"));
     }
 
-    // By its button or by a close request from the window manager.
-    void informationWindowLeadsBackToTheOptionsAsLeft_data() {
-        QTest::addColumn<bool>("closeRequest");
-        QTest::newRow("button") << false;
-        QTest::newRow("close request") << true;
-    }
+    // The information window, closed by its button or by the window manager, leads back to
+    // the bar and to the options as they were left, and stores nothing.
     void informationWindowLeadsBackToTheOptionsAsLeft() {
-        QFETCH(bool, closeRequest);
         Form7 *options = openOptions();
         Form1 *bar = Forms::get<Form1>();
         options->Check7->setValue(1);
         QTest::keyClicks(options->Text3, QStringLiteral("old one"));
         const QByteArray stored = file();
-        options->SSCommand3_Click();
-        Form12 *info = Forms::find<Form12>();
-        QVERIFY(info && info->isVisible() && !options->isVisible() && !bar->isVisible());
-        QVERIFY(info->Label2->Caption().contains("~/config/TALVENDOK/TALVENDOK.conf"));
-        closeRequest ? void(info->close()) : QTest::mouseClick(info->SSCommand1, Qt::LeftButton);
-        QVERIFY(!Forms::find<Form12>() && bar->isVisible() && options->isVisible());
-        QCOMPARE(options->Text3->Text(), QStringLiteral("old one"));
-        QCOMPARE(options->Check7->Value(), 1);
-        QCOMPARE(file(), stored);
+        for (bool closeRequest : {false, true}) {
+            options->SSCommand3_Click();
+            Form12 *info = Forms::find<Form12>();
+            QVERIFY(info && info->isVisible() && !options->isVisible() && !bar->isVisible());
+            QVERIFY(info->Label2->Caption().contains("~/config/TALVENDOK/TALVENDOK.conf"));
+            closeRequest ? void(info->close())
+                         : QTest::mouseClick(info->SSCommand1, Qt::LeftButton);
+            QVERIFY(!Forms::find<Form12>() && bar->isVisible() && options->isVisible());
+            QCOMPARE(options->Text3->Text(), QStringLiteral("old one"));
+            QCOMPARE(options->Check7->Value(), 1);
+            QCOMPARE(file(), stored);
+        }
     }
 
     // The whole text fits its label however deep the settings folder lies, many folders
