@@ -53,7 +53,6 @@ class OptionsTest : public QObject {
         Form7 *f = openOptions();
         QCOMPARE(file(), before);
         QCOMPARE(f->Text2->Text(), QStringLiteral("TALVENDOK"));
-        QVERIFY(!f->SSPanel1->isHidden() && f->SSPanel11->isHidden());
         for (CheckBox *box : f->findChildren<CheckBox *>()) box->setValue(1 - box->Value());
         f->Text2->setText(QStringLiteral("My Bar"));
         for (int i = 0; i < 3; ++i) f->Timer6_Timer();  // blue 240
@@ -110,10 +109,9 @@ class OptionsTest : public QObject {
         Form7 *f = openOptions();
         const QColor old = title();
         const QByteArray before = file();
-        const QList<void (Form7::*)()> steps = {&Form7::Timer1_Timer, &Form7::Timer2_Timer,
-                                                &Form7::Timer3_Timer, &Form7::Timer4_Timer,
-                                                &Form7::Timer5_Timer, &Form7::Timer6_Timer};
-        for (QChar timer : timers) (f->*steps.at(timer.digitValue() - 1))();
+        for (QChar timer : timers)
+            QVERIFY(QMetaObject::invokeMethod(f->findChild<Timer *>(QString("Timer") + timer),
+                                              "timeout"));
         const QStringList shown = {f->Label9->Caption(), f->Label10->Caption(),
                                    f->Label11->Caption()};
         QCOMPARE(shown.join(' '), result);
