@@ -12,26 +12,21 @@
 #include "core/window_registry.h"
 #include "tests/support/test_host.h"
 
-namespace {
-
-QString inProgramFolder(const QString &name) {
-    return testenv::programFolder() + QLatin1Char('/') + name;
-}
-
-void clickEntry(Form8 *chooser, const QString &name) {
-    const QList<QListWidgetItem *> items = chooser->File1->findItems(name, Qt::MatchExactly);
-    QCOMPARE(items.size(), 1);
-    const QRect cell = chooser->File1->visualItemRect(items.first());
-    QTest::mouseClick(chooser->File1->viewport(), Qt::LeftButton, {}, cell.center());
-}
-
-}  // namespace
-
 class MembraneTest : public QObject {
     Q_OBJECT
 
-  private:
     QString m_startFolder = QDir::currentPath();
+
+    QString inProgramFolder(const QString &name) { return testenv::programFolder() + '/' + name; }
+    // Other buttons click twice, to show that not even a double click takes the entry.
+    void clickEntry(Form8 *chooser, const QString &name, Qt::MouseButton button = Qt::LeftButton) {
+        const QList<QListWidgetItem *> items = chooser->File1->findItems(name, Qt::MatchExactly);
+        QCOMPARE(items.size(), 1);
+        const QPoint cell = chooser->File1->visualItemRect(items.first()).center();
+        QTest::mouseClick(chooser->File1->viewport(), button, {}, cell);
+        if (button != Qt::LeftButton)
+            QTest::mouseDClick(chooser->File1->viewport(), button, {}, cell);
+    }
 
   private slots:
     void init() {
@@ -42,55 +37,21 @@ class MembraneTest : public QObject {
 
     void cleanup() { QDir::setCurrent(m_startFolder); }
 
-    // Opening and focusing the list takes nothing; the first arrow key moves onto the first
-    // entry and takes it. Any press makes the entry under it current: only the left one may
-    // take it.
-    // clang-format off
-    void whatTakesAnEntry_data() {
-        QTest::addColumn<int>("button");  // none: the arrow key
-        QTest::addColumn<bool>("takes");
-        QTest::newRow("arrow key") << int(Qt::NoButton) << true;
-        QTest::newRow("left") << int(Qt::LeftButton) << true;
-        QTest::newRow("right") << int(Qt::RightButton) << false;
+    // The chooser lists only the program folder's visible ".emb" files, in any letter case,
+    // and opening it takes nothing. The first arrow key takes the first entry, a left click
+    // the one under it: it becomes the background and is stored. Other buttons take nothing.
+    void chooserTakesAnEntry_data() {
+        QTest::addColumn<QString>("name");  // none: the first entry
+        QTest::addColumn<int>("button");    // none: the arrow key
+        QTest::newRow("gif") << "Ember.emb" << int(Qt::LeftButton);
+        QTest::newRow("jpeg") << "Sunset.emb" << int(Qt::LeftButton);
+        QTest::newRow("bmp") << "slate.EMB" << int(Qt::LeftButton);
+        QTest::newRow("arrow key") << "" << int(Qt::NoButton);
+        QTest::newRow("right") << "Sunset.emb" << int(Qt::RightButton);
     }
-    // clang-format on
-
-    void whatTakesAnEntry() {
-        QFETCH(int, button);
-        QFETCH(bool, takes);
-        testenv::writePicture(inProgramFolder("Sunset.emb"), "BMP", {338, 142}, Qt::red);
-        const QByteArray stored = testHost().settingsFileContent();
-        QPointer<Form8> chooser = Forms::open<Form8>();
-        QTRY_VERIFY(!chooser || chooser->File1->hasFocus());
-        QCoreApplication::processEvents();
-        QVERIFY(Forms::isLoaded(chooser));
-        QCOMPARE(testHost().settingsFileContent(), stored);
-        const QPoint entry = chooser->File1->visualItemRect(chooser->File1->item(0)).center();
-        if (button == Qt::NoButton) {
-            QTest::keyClick(chooser->File1, Qt::Key_Down);
-        } else {
-            QTest::mouseClick(chooser->File1->viewport(), Qt::MouseButton(button), {}, entry);
-            if (!takes)
-                QTest::mouseDClick(chooser->File1->viewport(), Qt::MouseButton(button), {}, entry);
-        }
-        QCOMPARE(Forms::isLoaded(chooser), !takes);
-        QCOMPARE(host().getSetting("Startup", "Membrane", ""),
-                 takes ? QStringLiteral("c:\\TALVENDOK\\Sunset.emb") : QString());
-    }
-
-    // The chooser lists only the program folder's visible ".emb" files, in any
-    // letter case; the one clicked becomes the background and is stored.
-    // clang-format off
-    void aMembraneBecomesTheBackgroundAndIsStored_data() {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("gif") << "Ember.emb";
-        QTest::newRow("jpeg") << "Sunset.emb";
-        QTest::newRow("bmp") << "slate.EMB";
-    }
-    // clang-format on
-
-    void aMembraneBecomesTheBackgroundAndIsStored() {
+    void chooserTakesAnEntry() {
         QFETCH(QString, name);
+        QFETCH(int, button);
         QVERIFY(QFile::copy(QFINDTESTDATA("../../resources/program_folder/Ember.emb"),
                             inProgramFolder("Ember.emb")));
         QVERIFY(testenv::writePicture(inProgramFolder("Sunset.emb"), "JPEG", {338, 142},
@@ -100,46 +61,55 @@ class MembraneTest : public QObject {
         testenv::writePicture(inProgramFolder("picture.jpg"), "JPEG", {8, 8}, Qt::red);
         testenv::writePicture(inProgramFolder(".Hidden.emb"), "BMP", {8, 8}, Qt::red);
         QDir().mkpath(inProgramFolder("Folder.emb"));
-        QStringList names;
-        for (QListWidgetItem *item : Forms::open<Form8>()->File1->findItems("*", Qt::MatchWildcard))
-            names << item->text();
-        names.sort(Qt::CaseInsensitive);
-        QCOMPARE(names, QStringList({"Ember.emb", "slate.EMB", "Sunset.emb"}));
         Form1 *bar = Forms::get<Form1>();
         bar->hide();
+        const QByteArray stored = testHost().settingsFileContent();
         QPointer<Form8> chooser = Forms::open<Form8>();
-        clickEntry(chooser, name);
-        QCOMPARE(testenv::pixels(bar->Picture()), testenv::pixels(QPixmap(inProgramFolder(name))));
-        QCOMPARE(host().getSetting("Startup", "Membrane", ""), "c:\\TALVENDOK\\" + name);
-        QVERIFY(!Forms::isLoaded(chooser));
-        QVERIFY(bar->Visible());
+        QTRY_VERIFY(!chooser || chooser->File1->hasFocus());
+        QCoreApplication::processEvents();
+        QVERIFY(Forms::isLoaded(chooser));
+        QCOMPARE(testHost().settingsFileContent(), stored);
+        QStringList names;
+        for (QListWidgetItem *item : chooser->File1->findItems("*", Qt::MatchWildcard))
+            names << item->text();
+        if (name.isEmpty()) name = names.value(0);
+        names.sort(Qt::CaseInsensitive);
+        QCOMPARE(names, QStringList({"Ember.emb", "slate.EMB", "Sunset.emb"}));
+        if (button == Qt::NoButton)
+            QTest::keyClick(chooser->File1, Qt::Key_Down);
+        else
+            clickEntry(chooser, name, Qt::MouseButton(button));
+        const bool takes = button != Qt::RightButton;
+        QCOMPARE(Forms::isLoaded(chooser), !takes);
+        QCOMPARE(host().getSetting("Startup", "Membrane", ""),
+                 takes ? "c:\\TALVENDOK\\" + name : QString());
+        if (takes)
+            QCOMPARE(testenv::pixels(bar->Picture()),
+                     testenv::pixels(QPixmap(inProgramFolder(name))));
+        QCOMPARE(bar->Visible(), takes);
         QVERIFY(testHost().messages.isEmpty());
     }
 
     // "Invalid Membrame" with the chooser left open: a file that is no picture (nothing
     // changes), a save that fails (the picture shows, the choice is not kept), a list
     // from the current folder for want of the program folder (looked for there all the same).
-    // clang-format off
     void invalidMembrane_data() {
         QTest::addColumn<QString>("fault");
         QTest::newRow("no picture") << "no picture";
         QTest::newRow("save fails") << "save fails";
         QTest::newRow("no program folder") << "no program folder";
     }
-    // clang-format on
-
     void invalidMembrane() {
         QFETCH(QString, fault);
         QTemporaryDir elsewhere;
-        if (fault == "no program folder") {
-            testenv::writePicture(elsewhere.filePath("Sunset.emb"), "BMP", {338, 142}, Qt::red);
-            QVERIFY(QDir::setCurrent(elsewhere.path()));
-        } else if (fault == "no picture") {
-            QVERIFY(testenv::writeFile(inProgramFolder("Sunset.emb"), "this is no picture\n"));
-        } else {
-            testenv::writePicture(inProgramFolder("Sunset.emb"), "BMP", {338, 142}, Qt::red);
-            testHost().blockStore(testenv::configHome() + QStringLiteral("/TALVENDOK"));
-        }
+        const QString folder =
+            fault == "no program folder" ? elsewhere.path() : testenv::programFolder();
+        if (fault == "no picture")
+            QVERIFY(testenv::writeFile(folder + "/Sunset.emb", "this is no picture\n"));
+        else
+            testenv::writePicture(folder + "/Sunset.emb", "BMP", {338, 142}, Qt::red);
+        if (fault == "save fails") testHost().blockStore(testenv::configHome() + "/TALVENDOK");
+        if (fault == "no program folder") QVERIFY(QDir::setCurrent(folder));
         Form1 *bar = Forms::get<Form1>();
         const QImage before = testenv::pixels(bar->Picture());
         QPointer<Form8> chooser = Forms::open<Form8>();
@@ -153,33 +123,22 @@ class MembraneTest : public QObject {
         QCOMPARE(host().getSetting("Startup", "Membrane", "none"), QStringLiteral("none"));
     }
 
-    void cancelChangesNothingAndBringsTheBarBack() {
-        testenv::writePicture(inProgramFolder("Sunset.emb"), "BMP", {338, 142}, Qt::red);
-        const QByteArray stored = testHost().settingsFileContent();
-        Forms::get<Form1>()->hide();
-        Forms::open<Form8>()->SSCommand1->click();
-        QVERIFY(!Forms::find<Form8>());
-        QVERIFY(Forms::get<Form1>()->Visible());
-        QCOMPARE(testHost().settingsFileContent(), stored);
-    }
-
-    // With the bar away, the about panel's Return brings it back; its Membrane button
-    // leads on to the chooser and leaves the bar away.
-    void aboutPanelWithTheBarAway_data() {
-        QTest::addColumn<bool>("membranes");
-        QTest::newRow("return") << false;
-        QTest::newRow("membranes") << true;
-    }
+    // With the bar away, the about panel's Membrane button leads on to the chooser and leaves
+    // the bar away until the chooser's Cancel, which stores nothing; its Return brings it back.
     void aboutPanelWithTheBarAway() {
-        QFETCH(bool, membranes);
         Form1 *bar = Forms::get<Form1>();
+        const QByteArray stored = testHost().settingsFileContent();
         bar->hide();
-        Form2 *about = Forms::open<Form2>();
-        (membranes ? about->SSCommand3 : about->SSCommand1)->click();
-        QVERIFY(!Forms::find<Form2>());
-        QCOMPARE(Forms::find<Form8>() && Forms::find<Form8>()->Visible(), membranes);
-        QCOMPARE(bar->Visible(), !membranes);
-        if (!membranes) QTRY_COMPARE(QGuiApplication::focusWindow(), bar->windowHandle());
+        Forms::open<Form2>()->SSCommand3->click();
+        QVERIFY(!Forms::find<Form2>() && Forms::find<Form8>() && Forms::find<Form8>()->Visible());
+        QVERIFY(!bar->Visible());
+        Forms::find<Form8>()->SSCommand1->click();
+        QVERIFY(!Forms::find<Form8>() && bar->Visible());
+        QCOMPARE(testHost().settingsFileContent(), stored);
+        bar->hide();
+        Forms::open<Form2>()->SSCommand1->click();
+        QVERIFY(!Forms::find<Form2>() && bar->Visible());
+        QTRY_COMPARE(QGuiApplication::focusWindow(), bar->windowHandle());
     }
 };
 
