@@ -56,8 +56,6 @@ class ProgramFolderTest : public QObject {
         QTest::addColumn<Seeding>("outcome");
         QTest::addColumn<QString>("after");
         const QString full = "Help.txt DEFAULT.ICO Ember.emb", up = "TALVENDOK/ TALVENDOK/drive_c/ ";
-        QTest::newRow("first start") << "" << full << Seeding::Created << up +
-            "%/ %/DEFAULT.ICO=t:DEFAULT.ICO %/Ember.emb=t:Ember.emb %/Help.txt=t:Help.txt";
         QTest::newRow("template missing files") << "" << "Help.txt" << Seeding::Created
                                                 << up + "%/ %/Help.txt=t:Help.txt";
         QTest::newRow("no template") << "" << "" << Seeding::NoTemplate << "";
