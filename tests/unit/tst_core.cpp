@@ -8,7 +8,6 @@
 #include "core/controls.h"
 #include "core/form.h"
 #include "core/host_services.h"
-#include "core/local_paths.h"
 #include "core/settings_store.h"
 #include "tests/support/test_host.h"
 
@@ -19,24 +18,22 @@ QString expand(QString text) {
     return text.replace("$D", testenv::dataHome() + "/cmd").replace("$P", testenv::programFolder());
 }
 
-QStringList expand(QStringList list) {
-    for (QString &item : list) item = expand(item);
-    return list;
-}
-
 }  // namespace
 
 class CoreTest : public QObject {
     Q_OBJECT
   private slots:
+    // Programs are also looked up on PATH, where a terminal of the user's may be found.
+    void initTestCase() { qputenv("PATH", expand("$D:$D/bin:").toLocal8Bit() + qgetenv("PATH")); }
     void init() {
         testHost().freshStart();
-        const QString dir = expand("$D");
-        testenv::writeMarkerScript(dir + "/my tool.sh", dir + "/marker");
-        testenv::writeMarkerScript(testenv::programFolder() + "/Tool.sh", dir + "/marker");
+        // Each program below only notes what it was asked to run.
+        for (const char *tool : {"$D/my tool.sh", "$P/Tool.sh", "$D/bin/x-terminal-emulator"})
+            testenv::writeMarkerScript(expand(tool), expand("$D/marker"));
+        QVERIFY(testenv::writeFile(expand("$D/plain.txt"), "echo no\n"));
+        QVERIFY(testenv::writeFile(expand("$D/noshebang"), "echo no\n", true));
     }
 
-    // clang-format off
     void flagReading_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("set");
@@ -44,7 +41,6 @@ class CoreTest : public QObject {
         for (const char *clear : {"0", "2", "", "abc", "-1", "1x", "0.5"})
             QTest::newRow(clear) << clear << false;
     }
-    // clang-format on
     void flagReading() {
         QFETCH(QString, text);
         QFETCH(bool, set);
@@ -123,45 +119,18 @@ class CoreTest : public QObject {
         QCOMPARE(QAccessible::queryAccessibleInterface(&form)->childCount(), 2);
     }
 
-    // The command line is split without a shell: what a shell would act on stays text.
-    // clang-format off
-    void commandLines_data() {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("blank in path") << "$D/my tool.sh one two"
-                                       << "$D/my tool.sh" << QStringList{"one", "two"};
-        QTest::newRow("quoted") << "\"$D/my tool.sh\" \"a b\""
-                                << "$D/my tool.sh" << QStringList{"a b"};
-        QTest::newRow("on PATH") << "\"my tool.sh\" x" << "$D/my tool.sh" << QStringList{"x"};
-        QTest::newRow("drive letter, other case") << "c:\\talvendok\\TOOL.SH x"
-                                                  << "$P/Tool.sh" << QStringList{"x"};
-        QTest::newRow("shell syntax") << "/bin/echo hi ; touch $D/evil"
-                                      << "/bin/echo" << QStringList{"hi", ";", "touch", "$D/evil"};
-    }
-    // clang-format on
-    void commandLines() {
-        QFETCH(QString, line);
-        QFETCH(QString, program);
-        QFETCH(QStringList, arguments);
-        const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", (expand("$D:") + QString::fromLocal8Bit(path)).toLocal8Bit());
-        localpaths::Command command;
-        const bool split = localpaths::splitCommandLine(expand(line), &command);
-        qputenv("PATH", path);
-        QVERIFY(split);
-        QCOMPARE(command.program, expand(program));
-        QCOMPARE(command.arguments, expand(arguments));
-    }
-
-    // Started for real, without a shell (its syntax reaches the program as arguments), or
-    // reported at once.
+    // Started for real, found as the command line names it (blanks in the path, quotes, PATH,
+    // a drive path in another letter case) and split without a shell (its syntax reaches the
+    // program as arguments), or reported at once.
     // clang-format off
     void startProgram_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("marker");  // what the program got; empty: not started
         QTest::newRow("started") << "$D/my tool.sh \"a b\" ; touch $D/evil"
                                  << "started\na b\n;\ntouch\n$D/evil\n";
+        QTest::newRow("quoted") << "\"$D/my tool.sh\" \"a b\"" << "started\na b\n";
+        QTest::newRow("on PATH") << "\"my tool.sh\" x" << "started\nx\n";
+        QTest::newRow("drive letter, other case") << "c:\\talvendok\\TOOL.SH x" << "started\nx\n";
         QTest::newRow("missing") << "$D/missing" << "";
         QTest::newRow("folder") << "$D" << "";
         QTest::newRow("not executable") << "$D/plain.txt" << "";
@@ -171,10 +140,6 @@ class CoreTest : public QObject {
     void startProgram() {
         QFETCH(QString, line);
         QFETCH(QString, marker);
-        QVERIFY(testenv::writeFile(expand("$D/plain.txt"), "echo no\n"));
-        QVERIFY(testenv::writeFile(expand("$D/noshebang"), "echo no\n"));
-        QFile::setPermissions(expand("$D/noshebang"),
-                              QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         QCOMPARE(host().startProgram(expand(line)), !marker.isEmpty());
         if (!marker.isEmpty())
             QTRY_COMPARE(testenv::readFile(expand("$D/marker")), expand(marker).toUtf8());
@@ -213,15 +178,11 @@ class CoreTest : public QObject {
         const QString id = QStringLiteral("talvendok-test-%1.desktop").arg(++count);
         const QString file = testenv::dataHome() + "/applications/" + id;
         QVERIFY(testenv::writeFile(file, expand(entry).toUtf8(), true));
-        // A terminal of the user's on PATH that only notes what it was asked to run.
-        testenv::writeMarkerScript(expand("$D/bin/x-terminal-emulator"), expand("$D/marker"));
-        qputenv("PATH", expand("$D/bin:").toLocal8Bit() + qgetenv("PATH"));
         const bool started = host().startProgram(line.replace("$E", file).replace("$I", id));
         QCOMPARE(started, !marker.isEmpty());
         if (started) QTRY_COMPARE(testenv::readFile(expand("$D/marker")), expand(marker).toUtf8());
     }
 
-    // clang-format off
     void clockText_data() {
         QTest::addColumn<QTime>("time");
         QTest::addColumn<QString>("text");
@@ -229,7 +190,6 @@ class CoreTest : public QObject {
         QTest::newRow("noon") << QTime(12, 0, 0) << "12:00:00 PM";
         QTest::newRow("afternoon") << QTime(13, 5, 9) << "01:05:09 PM";
     }
-    // clang-format on
     void clockText() {
         QFETCH(QTime, time);
         QFETCH(QString, text);
